@@ -1,0 +1,114 @@
+#include "DeviceLink.h"
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+namespace tensiq {
+
+int g_ropeDifferenceVariant = 0;
+
+void Pause(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+bool DeviceLink::Open(int port) {
+    if (m_port.IsOpen())
+        return true;
+    return m_port.Open(port, kLinkBaudRate);
+}
+
+bool DeviceLink::OpenDevice(const std::string& path) {
+    if (m_port.IsOpen())
+        return true;
+    return m_port.OpenDevice(path, kLinkBaudRate);
+}
+
+void DeviceLink::Drain() {
+    std::uint8_t scrap[270];
+    while (m_port.BytesWaiting() > 0)
+        if (m_port.Read(scrap, sizeof scrap) == 0)
+            break;
+}
+
+// The device must fall silent within 19 pauses: the 20th pause fails even if its read was empty.
+bool DeviceLink::SilenceWait() {
+    std::uint8_t byte;
+    int pauses = 0;
+    bool got = m_port.Read(&byte, 1) == 1;
+    while (got) {
+        Pause(kPauseMs);
+        ++pauses;
+        got = m_port.Read(&byte, 1) == 1;
+        if (pauses >= kWaitPauses)
+            return false;
+    }
+    return true;
+}
+
+bool DeviceLink::ByteWait(std::uint8_t& byte) {
+    int pauses = 0;
+    bool got = m_port.Read(&byte, 1) == 1;
+    while (!got) {
+        Pause(kPauseMs);
+        ++pauses;
+        got = m_port.Read(&byte, 1) == 1;
+        if (pauses >= kWaitPauses)
+            return false;
+    }
+    return true;
+}
+
+bool DeviceLink::QueueWait(int count) {
+    int pauses = 0;
+    bool enough = m_port.BytesWaiting() >= count;
+    while (!enough) {
+        Pause(kPauseMs);
+        ++pauses;
+        enough = m_port.BytesWaiting() >= count;
+        if (pauses >= kWaitPauses)
+            return false;
+    }
+    return true;
+}
+
+bool DeviceLink::StopStreaming() {
+    if (!Send(cmd::kQuiet))
+        return false;
+    Drain();
+    return true;
+}
+
+bool DeviceLink::StartStreaming() {
+    if (!m_port.IsOpen())
+        return false;
+    if (!Send(cmd::kQuiet))
+        return false;
+    Drain();
+    for (const std::uint8_t byte : {cmd::kPrefix, cmd::kStream1, cmd::kStream2}) {
+        Pause(100);
+        if (!Send(byte))
+            return false;
+    }
+    Pause(100);
+    return true;
+}
+
+void DeviceLink::QueryVersion() {
+    if (!m_port.IsOpen())
+        return;
+    if (!Send(cmd::kQuiet) || !SilenceWait())
+        return;
+    if (!Send(cmd::kIdentify))
+        return;
+    Pause(kPauseMs);
+    char reply[7] = {};
+    const int got = m_port.Read(reply, 6);
+    if (got <= 0)
+        return;
+    m_versionReply.assign(reply); // ends at the first zero byte
+    float version = 0.0f;
+    m_firmwareVersion = std::sscanf(m_versionReply.c_str(), "L %f", &version) == 1 ? version : 0.0f;
+}
+
+} // namespace tensiq

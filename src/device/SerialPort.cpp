@@ -1,0 +1,207 @@
+#include "SerialPort.h"
+
+#include "PortName.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace tensiq {
+
+namespace {
+
+constexpr int kWriteStallMs = 1000;
+
+bool BaudConstant(int rate, speed_t& out) {
+    switch (rate) {
+    case 9600:
+        out = B9600;
+        return true;
+    case 19200:
+        out = B19200;
+        return true;
+    case 38400:
+        out = B38400;
+        return true;
+    case 57600:
+        out = B57600;
+        return true;
+    case 115200:
+        out = B115200;
+        return true;
+    case 230400:
+        out = B230400;
+        return true;
+    case 460800:
+        out = B460800;
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+SerialPort::~SerialPort() {
+    Close();
+}
+
+bool SerialPort::Open(int port, int baudRate) {
+    if (m_open)
+        return true;
+    const std::string path = PortDeviceName(port);
+    if (path.empty()) {
+        m_openError = ENODEV;
+        return false;
+    }
+    return OpenDevice(path, baudRate);
+}
+
+bool SerialPort::OpenDevice(const std::string& path, int baudRate) {
+    if (m_open)
+        return true;
+    m_path = path;
+    speed_t speed{};
+    if (!BaudConstant(baudRate, speed)) {
+        m_openError = EINVAL;
+        return false;
+    }
+    m_fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (m_fd < 0)
+        return Fail(errno);
+    // Another program on the same port would steal bytes from either side.
+    if (::ioctl(m_fd, TIOCEXCL) != 0)
+        return Fail(errno);
+    termios tio{};
+    if (::tcgetattr(m_fd, &tio) != 0)
+        return Fail(errno);
+    ::cfmakeraw(&tio);
+    tio.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CRTSCTS);
+    tio.c_cflag |= CS8 | CLOCAL | CREAD;
+    tio.c_iflag &= ~(IXON | IXOFF | IXANY);
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    if (::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0)
+        return Fail(errno);
+    if (::tcsetattr(m_fd, TCSANOW, &tio) != 0)
+        return Fail(errno);
+    m_open = true;
+    m_openError = 0;
+    return true;
+}
+
+bool SerialPort::Fail(int error) {
+    m_openError = error;
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    m_open = false;
+    return false;
+}
+
+std::string SerialPort::LastOpenErrorText() const {
+    switch (m_openError) {
+    case 0:
+        return {};
+    case EACCES:
+    case EPERM:
+        return "permission denied: add the user to the dialout group";
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        return "no such device";
+    case EBUSY:
+        return "the port is in use by another program";
+    case ENOTTY:
+    case EINVAL:
+        return "not a serial port, or the line settings were refused";
+    default:
+        return std::strerror(m_openError);
+    }
+}
+
+bool SerialPort::Close() {
+    if (!m_open || m_fd < 0)
+        return true;
+    PurgeInput();
+    ::close(m_fd);
+    m_fd = -1;
+    m_open = false;
+    return true;
+}
+
+int SerialPort::Write(const void* data, int length) {
+    if (!m_open || m_fd < 0 || length <= 0)
+        return 0;
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    int written = 0;
+    while (written < length) {
+        const ssize_t n = ::write(m_fd, bytes + written, static_cast<size_t>(length - written));
+        if (n > 0) {
+            written += static_cast<int>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+            break;
+        pollfd p{m_fd, POLLOUT, 0};
+        int r;
+        do {
+            r = ::poll(&p, 1, kWriteStallMs);
+        } while (r < 0 && errno == EINTR);
+        if (r <= 0 || (p.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0)
+            break;
+    }
+    return written;
+}
+
+int SerialPort::BytesWaiting() const {
+    if (!m_open || m_fd < 0)
+        return 0;
+    int queued = 0;
+    if (::ioctl(m_fd, FIONREAD, &queued) != 0)
+        return 0;
+    return queued;
+}
+
+int SerialPort::Read(void* buffer, int maximum) {
+    const int queued = BytesWaiting();
+    if (queued <= 0 || maximum <= 0)
+        return 0;
+    const int n = std::min(queued, maximum);
+    ssize_t got;
+    do {
+        ++m_systemReads;
+        got = ::read(m_fd, buffer, static_cast<size_t>(n));
+    } while (got < 0 && errno == EINTR);
+    return got > 0 ? static_cast<int>(got) : 0;
+}
+
+bool SerialPort::PurgeInput() {
+    if (BytesWaiting() == 0)
+        return true;
+    if (!m_open || m_fd < 0)
+        return false;
+    return ::tcflush(m_fd, TCIFLUSH) == 0;
+}
+
+bool SerialPort::WaitForInput(int timeoutMs) const {
+    if (!m_open || m_fd < 0)
+        return false;
+    if (BytesWaiting() > 0)
+        return true;
+    pollfd p{m_fd, POLLIN, 0};
+    int r;
+    do {
+        r = ::poll(&p, 1, timeoutMs);
+    } while (r < 0 && errno == EINTR);
+    return r > 0 && (p.revents & POLLIN) != 0;
+}
+
+} // namespace tensiq

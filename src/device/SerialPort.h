@@ -1,0 +1,51 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace tensiq {
+
+// One serial port used in a polling style: callers ask how much is queued and read only that.
+// No lock: the device link's owner keeps the two threads out of it at the same time.
+class SerialPort {
+public:
+    SerialPort() = default;
+    SerialPort(const SerialPort&) = delete;
+    SerialPort& operator=(const SerialPort&) = delete;
+    virtual ~SerialPort();
+
+    // Opens port n as PortDeviceName names it. On an open port: true, nothing changes.
+    bool Open(int port, int baudRate);
+    // Opens a tty by path (the command-line tool's --port PATH).
+    bool OpenDevice(const std::string& path, int baudRate);
+    bool Close();
+    bool IsOpen() const { return m_open; }
+
+    // The count of bytes actually written; fewer than length when a byte could not be
+    // written within 1000 ms or the line failed.
+    int Write(const void* data, int length);
+    int BytesWaiting() const;
+    int Read(void* buffer, int maximum);
+    bool PurgeInput();
+
+    // Waits until input is queued, at most timeoutMs; true when something is queued.
+    bool WaitForInput(int timeoutMs) const;
+
+    // errno of the last failed open (0 after a good one) and a sentence for the user.
+    int LastOpenError() const { return m_openError; }
+    std::string LastOpenErrorText() const;
+    const std::string& DevicePath() const { return m_path; }
+
+    // read(2) calls made since construction; lets tests see that an empty queue is not read.
+    std::uint64_t SystemReadCount() const { return m_systemReads; }
+
+private:
+    bool Fail(int error);
+
+    int m_fd = -1;
+    bool m_open = false;
+    int m_openError = 0;
+    std::string m_path;
+    std::uint64_t m_systemReads = 0;
+};
+
+} // namespace tensiq

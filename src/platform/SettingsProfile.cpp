@@ -1,0 +1,23 @@
+#include "SettingsProfile.h"
+
+namespace tensiq {
+
+namespace {
+QString Key(const std::string& section, const std::string& entry) {
+    return QString::fromStdString(section + "/" + entry);
+}
+} // namespace
+
+int SettingsProfile::GetInt(const std::string& section, const std::string& entry, int fallback) {
+    bool ok = false;
+    const int value = m_settings.value(Key(section, entry), fallback).toInt(&ok);
+    return ok ? value : fallback;
+}
+
+bool SettingsProfile::WriteInt(const std::string& section, const std::string& entry, int value) {
+    m_settings.setValue(Key(section, entry), value);
+    m_settings.sync();
+    return m_settings.status() == QSettings::NoError;
+}
+
+} // namespace tensiq

@@ -1,0 +1,31 @@
+#pragma once
+// What every command of the tool shares: the --port option and getting a link open.
+#include "DeviceLink.h"
+
+#include <iosfwd>
+#include <string>
+
+namespace tensiq::cli {
+
+// Exit statuses of the tool.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitNoDevice = 1;
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitTransfer = 3;
+
+inline constexpr const char* kNoDeviceAnywhere =
+    "No device answers on any port (COM1 to COM255). Is it connected and powered?\n";
+
+struct PortChoice {
+    std::string given; // --port: a number (COM<n>) or a device path; empty: discover
+
+    bool IsNumber() const;
+    // The device path for a given port; empty when none was given.
+    std::string DevicePath() const;
+};
+
+// Opens the link on the chosen port, or discovers the device first (remembering it in the
+// profile). On failure prints a clear reason to err and returns false.
+bool OpenLink(DeviceLink& link, const PortChoice& choice, std::ostream& err);
+
+} // namespace tensiq::cli

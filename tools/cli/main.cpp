@@ -1,0 +1,17 @@
+// tensiq-cli: the device link from the command line, for commissioning scripts and tests.
+#include "Commands.h"
+#include "SettingsProfile.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{"Tensiq command-line tool: find the rope-load device, read its identification."};
+    tensiq::SettingsProfile profile;
+    tensiq::cli::Tool tool;
+    tool.profile = &profile;
+    app.add_option("--port", tool.port.given,
+                   "port number (COM<n>, see TENSIQ_PORT_DIR) or device path; default: discover");
+    app.require_subcommand(1);
+    tensiq::cli::AddDiscoverCommand(app, tool);
+    tensiq::cli::AddVersionCommand(app, tool);
+    CLI11_PARSE(app, argc, argv);
+    return tool.status;
+}
