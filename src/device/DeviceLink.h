@@ -1,4 +1,5 @@
 #pragma once
+#include "ParameterBlock.h"
 #include "SerialPort.h"
 
 #include <array>
@@ -28,6 +29,31 @@ inline constexpr std::uint8_t kImageWrite = 0x4C;                               
 inline constexpr std::array<std::uint8_t, 4> kStore = {0x50, 0x52, 0x4F, 0x47}; // PROG
 inline constexpr std::uint8_t kTerminator = 0x0D;
 } // namespace cmd
+
+// The device's memory image: the device moves 8192 bytes, the program keeps the first 8160.
+inline constexpr std::size_t kImageSize = 8160;
+inline constexpr std::size_t kImageWireSize = 8192;
+using DeviceImage = std::array<std::uint8_t, kImageSize>;
+
+// Results of WriteParameters: 0 success, else the step that failed.
+enum WriteResult : int {
+    kWriteOk = 0,
+    kWriteNotOpen = 1,
+    kWriteQuietNotSent = 2,
+    kWriteNotSilent = 3,
+    kWriteCommandNotSent = 4,
+    kWriteBlockNotSent = 5,
+    kWriteStoreByte1NotSent = 6, // 6 to 9: P R O G
+    kWriteNoStoreReply = 10,
+    kWriteStoreReplyShort = 11,
+    kWriteStoreReplyFirstWrong = 12,
+    kWriteStoreReplySecondWrong = 13,
+    kWriteReadBackFailed = 14,
+    kWriteReadBackDiffers = 15,
+    kWriteConfirmNotSent = 16,
+};
+// What went wrong, in a sentence for the user.
+std::string WriteResultText(int result);
 
 // Set for good when the discovered device identifies itself with C or c as its second letter.
 extern int g_ropeDifferenceVariant;
@@ -69,6 +95,21 @@ public:
     // Sets the rope-difference variant flag for a reply with C or c as its second letter.
     static void ApplyReplyLetters(const std::string& reply);
 
+    // The parameter block, in host form.
+    bool ReadParameters(ParameterBlock& destination);
+    int WriteParameters(ParameterBlock block);
+
+    // The memory image. WriteImage refuses until an image was read or set: what it would
+    // send otherwise is undefined and lands in the device's memory.
+    bool ReadImage();
+    bool WriteImage();
+    const DeviceImage& Image() const { return m_image; }
+    void SetImage(const DeviceImage& image) {
+        m_image = image;
+        m_hasImage = true;
+    }
+    bool HasImage() const { return m_hasImage; }
+
     // The shared waiting rules of every transaction.
     void Drain();
     bool SilenceWait();
@@ -82,6 +123,8 @@ protected:
     float m_firmwareVersion = 0.0f;
     std::string m_versionReply;
     std::string m_discovered;
+    DeviceImage m_image{};
+    bool m_hasImage = false;
     Profile* m_profile = nullptr;
 };
 

@@ -18,5 +18,7 @@ struct Tool {
 
 void AddDiscoverCommand(CLI::App& app, Tool& tool);
 void AddVersionCommand(CLI::App& app, Tool& tool);
+void AddParamsCommand(CLI::App& app, Tool& tool);
+void AddImageCommand(CLI::App& app, Tool& tool);
 
 } // namespace tensiq::cli

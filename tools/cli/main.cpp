@@ -3,7 +3,8 @@
 #include "SettingsProfile.h"
 
 int main(int argc, char** argv) {
-    CLI::App app{"Tensiq command-line tool: find the rope-load device, read its identification."};
+    CLI::App app{"Tensiq command-line tool: find the rope-load device, back up and restore its "
+                 "parameters and memory image."};
     tensiq::SettingsProfile profile;
     tensiq::cli::Tool tool;
     tool.profile = &profile;
@@ -12,6 +13,8 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     tensiq::cli::AddDiscoverCommand(app, tool);
     tensiq::cli::AddVersionCommand(app, tool);
+    tensiq::cli::AddParamsCommand(app, tool);
+    tensiq::cli::AddImageCommand(app, tool);
     CLI11_PARSE(app, argc, argv);
     return tool.status;
 }

@@ -31,7 +31,32 @@ bool ParseList(const std::string& text, std::size_t count, std::vector<int>& out
     return out.size() == count;
 }
 
-// 128 bytes in wire order: a binary file, or hex text ("0x12 34 ...").
+// 128 hex bytes ("0x12 34 ..."), wire order.
+bool ParseHexBlock(const std::string& data, std::array<std::uint8_t, kBlockSize>& block,
+                   std::string& error) {
+    std::stringstream text(data);
+    std::string word;
+    std::size_t n = 0;
+    while (text >> word) {
+        if (n == kBlockSize) {
+            error = "more than 128 bytes";
+            return false;
+        }
+        try {
+            block[n++] = static_cast<std::uint8_t>(std::stoul(word, nullptr, 16));
+        } catch (const std::exception&) {
+            error = "not a hex byte: " + word;
+            return false;
+        }
+    }
+    if (n != kBlockSize) {
+        error = std::to_string(n) + " bytes, not 128";
+        return false;
+    }
+    return true;
+}
+
+// A block file: 128 bytes in wire order, binary or hex text.
 bool LoadBlock(const std::string& path, std::array<std::uint8_t, kBlockSize>& block,
                std::string& error) {
     std::ifstream in(path, std::ios::binary);
@@ -44,23 +69,8 @@ bool LoadBlock(const std::string& path, std::array<std::uint8_t, kBlockSize>& bl
         std::copy(data.begin(), data.end(), block.begin());
         return true;
     }
-    std::stringstream text(data);
-    std::string word;
-    std::size_t n = 0;
-    while (text >> word) {
-        if (n == kBlockSize) {
-            error = path + " holds more than 128 bytes";
-            return false;
-        }
-        try {
-            block[n++] = static_cast<std::uint8_t>(std::stoul(word, nullptr, 16));
-        } catch (const std::exception&) {
-            error = path + ": not a hex byte: " + word;
-            return false;
-        }
-    }
-    if (n != kBlockSize) {
-        error = path + " holds " + std::to_string(n) + " bytes, not 128";
+    if (!ParseHexBlock(data, block, error)) {
+        error = path + ": " + error;
         return false;
     }
     return true;
@@ -75,7 +85,7 @@ int main(int argc, char** argv) {
     std::vector<int> devices, silent, noise;
     std::string identification = "L 1.08";
     double rate = 25.0;
-    std::string readings, flags, blockFile;
+    std::string readings, flags, blockFile, blockHex;
     std::vector<std::string> faults;
     bool paced = false, steady = false;
     app.add_option("--dir", dir, "port folder to create the COM<n> links in")->required();
@@ -91,6 +101,7 @@ int main(int argc, char** argv) {
     app.add_option("--flags", flags, "twelve comma-separated status flags, or one for all");
     app.add_option("--block", blockFile,
                    "parameter block file: 128 bytes in wire order, binary or hex");
+    app.add_option("--block-hex", blockHex, "parameter block as 128 hex bytes, wire order");
     app.add_flag("--paced", paced, "send at the real line rate of 230400 baud");
     app.add_flag("--steady", steady, "readings exactly as given, without ripple");
     std::string faultHelp = "inject a fault (repeatable):";
@@ -125,6 +136,10 @@ int main(int argc, char** argv) {
     std::string error;
     if (!blockFile.empty() && !LoadBlock(blockFile, config.block, error)) {
         std::cerr << "tensiq-sim: " << error << "\n";
+        return 2;
+    }
+    if (!blockHex.empty() && !ParseHexBlock(blockHex, config.block, error)) {
+        std::cerr << "tensiq-sim: --block-hex: " << error << "\n";
         return 2;
     }
     for (const std::string& f : faults)

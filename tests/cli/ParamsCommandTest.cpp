@@ -1,0 +1,104 @@
+#include "RunTool.h"
+#include "SimulatorFixture.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstring>
+#include <fstream>
+#include <numeric>
+
+using namespace tensiq;
+using nlohmann::json;
+
+class ParamsCommandTest : public test::SimulatorFixture {
+protected:
+    void SetUp() override {
+        SimulatorFixture::SetUp();
+        sim->AddDevice(1);
+        sim->Start();
+    }
+    test::ToolResult Cli(const std::string& args) {
+        return test::RunTool(std::string(TENSIQ_CLI) + " --port 1 " + args);
+    }
+    std::string WriteFile(const std::string& name, const std::string& text) {
+        const std::string path = Root() + "/" + name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+    sim::DeviceConfig DeviceState() {
+        sim::DeviceConfig c;
+        WithDevice(1, [&](sim::DeviceModel& d) { c = d.Config(); });
+        return c;
+    }
+};
+
+TEST_F(ParamsCommandTest, BackupChangeAndRestoreKeepTheDevicesOwnBytes) {
+    auto read = Cli("params read --json");
+    ASSERT_EQ(read.status, 0) << read.out;
+    json backup = json::parse(read.out);
+    EXPECT_EQ(backup["fullScaleLoad"], 8000);
+    EXPECT_EQ(backup["ropeCount"], 12);
+    EXPECT_EQ(backup["reserved"], "1234A55A7E");
+
+    json changed = backup;
+    changed["tare"] = 1400;
+    changed["ropeCount"] = 8;
+    changed["deviceData"] = "FF"; // never taken from a file
+    auto write = Cli("params write " + WriteFile("changed.json", changed.dump()));
+    ASSERT_EQ(write.status, 0) << write.out;
+
+    json after = json::parse(Cli("params read --json").out);
+    EXPECT_EQ(after["tare"], 1400);
+    EXPECT_EQ(after["ropeCount"], 8);
+    EXPECT_EQ(after["reserved"], backup["reserved"]);
+    EXPECT_EQ(after["deviceData"], backup["deviceData"]);
+    const auto stored = DeviceState().block;
+    EXPECT_EQ(std::accumulate(stored.begin(), stored.end(), 0u) & 0xFF, 0u) << "valid checksum";
+
+    ASSERT_EQ(Cli("params write " + WriteFile("backup.json", backup.dump())).status, 0);
+    after = json::parse(Cli("params read --json").out);
+    EXPECT_EQ(after, backup) << "the backup restores the device as it was";
+}
+
+TEST_F(ParamsCommandTest, RefusedFileNeverReachesTheDevice) {
+    auto result = Cli("params write " + WriteFile("bad.json", R"({"ropeCount": 13})"));
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.out.find("ropeCount"), std::string::npos) << result.out;
+    EXPECT_EQ(Cli("params write " + WriteFile("broken.json", "{ropeCount")).status, 2);
+    WithDevice(1, [](sim::DeviceModel& d) {
+        EXPECT_EQ(d.Counters().blocksStored, 0);
+        EXPECT_EQ(d.Counters().blockReads, 0);
+    });
+}
+
+TEST_F(ParamsCommandTest, FailedWriteNamesTheStepAndExitsThree) {
+    WithDevice(1, [](sim::DeviceModel& d) { d.Config().faults.storeDiffersAt = 18; });
+    auto result = Cli("params write " + WriteFile("f.json", R"({"tare": 10})"));
+    EXPECT_EQ(result.status, 3);
+    EXPECT_NE(result.out.find("step 15"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("differs"), std::string::npos) << result.out;
+    WithDevice(1, [](sim::DeviceModel& d) { EXPECT_EQ(d.Counters().confirmations, 0); });
+
+    WithDevice(1, [](sim::DeviceModel& d) {
+        d.Config().faults = {};
+        d.Config().faults.wrongEcho = true;
+    });
+    EXPECT_EQ(Cli("params read").status, 3);
+}
+
+TEST_F(ParamsCommandTest, ImageBackupIsRestoredAndAcknowledged) {
+    const std::string file = Root() + "/image.bin";
+    auto read = Cli("image read " + file);
+    ASSERT_EQ(read.status, 0) << read.out;
+    const std::string saved = test::ReadFile(file);
+    ASSERT_EQ(saved.size(), 8160u);
+    EXPECT_EQ(std::memcmp(saved.data(), DeviceState().image.data(), saved.size()), 0);
+
+    auto write = Cli("image write " + file);
+    ASSERT_EQ(write.status, 0) << write.out;
+    WithDevice(1, [](sim::DeviceModel& d) { EXPECT_EQ(d.Counters().imagesStored, 1); });
+
+    auto wrongSize = Cli("image write " + WriteFile("short.bin", std::string(8159, 'x')));
+    EXPECT_EQ(wrongSize.status, 2);
+    EXPECT_NE(wrongSize.out.find("8160"), std::string::npos) << wrongSize.out;
+}
