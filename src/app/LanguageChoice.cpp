@@ -21,7 +21,9 @@ std::optional<LanguageLibrary> g_library;
 
 } // namespace
 
-void ChooseLanguage() { ChooseLanguage(ProgramFolder()); }
+void ChooseLanguage() {
+    ChooseLanguage(ProgramFolder());
+}
 
 void ChooseLanguage(const std::string& folder) {
     std::lock_guard lock(g_mutex);
@@ -30,7 +32,8 @@ void ChooseLanguage(const std::string& folder) {
     const struct {
         const char* name;
         int code;
-    } choices[] = {{kChineseLibraryName, kLanguageChinese}, {kEnglishLibraryName, kLanguageEnglish}};
+    } choices[] = {{kChineseLibraryName, kLanguageChinese},
+                   {kEnglishLibraryName, kLanguageEnglish}};
     if (!folder.empty()) {
         for (const auto& choice : choices) {
             auto library = LanguageLibrary::Open(folder + "/" + choice.name);
@@ -45,7 +48,9 @@ void ChooseLanguage(const std::string& folder) {
     g_code.store(kLanguageGerman);
 }
 
-int LanguageCode() { return g_code.load(); }
+int LanguageCode() {
+    return g_code.load();
+}
 
 const res::ResourceModule* CurrentResourceModule() {
     if (g_unloaded.load())

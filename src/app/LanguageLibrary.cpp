@@ -34,7 +34,9 @@ LanguageLibrary& LanguageLibrary::operator=(LanguageLibrary&& other) noexcept {
     return *this;
 }
 
-LanguageLibrary::~LanguageLibrary() { Unload(); }
+LanguageLibrary::~LanguageLibrary() {
+    Unload();
+}
 
 void LanguageLibrary::Unload() {
     if (m_handle != nullptr)

@@ -8,7 +8,9 @@ namespace tensiq {
 
 namespace {
 
-bool Installed(const QString& family) { return QFontDatabase::families().contains(family); }
+bool Installed(const QString& family) {
+    return QFontDatabase::families().contains(family);
+}
 
 // Rounded a * b / c, as MulDiv does it.
 int MulDiv(int a, int b, int c) {
@@ -40,8 +42,8 @@ QFont DialogFont(const QString& face, int pointSize) {
 
 DialogUnits::DialogUnits(const QFont& font) : m_font(font) {
     const QFontMetrics metrics(font);
-    const int width =
-        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int width = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     m_baseX = (width / 26 + 1) / 2;
     m_baseY = metrics.height();
 }
@@ -49,9 +51,13 @@ DialogUnits::DialogUnits(const QFont& font) : m_font(font) {
 DialogUnits::DialogUnits(const res::DialogTemplate& dialog)
     : DialogUnits(DialogFont(QString::fromUtf8(dialog.fontFace), dialog.pointSize)) {}
 
-int DialogUnits::ToPixelsX(int units) const { return MulDiv(units, m_baseX, 4); }
+int DialogUnits::ToPixelsX(int units) const {
+    return MulDiv(units, m_baseX, 4);
+}
 
-int DialogUnits::ToPixelsY(int units) const { return MulDiv(units, m_baseY, 8); }
+int DialogUnits::ToPixelsY(int units) const {
+    return MulDiv(units, m_baseY, 8);
+}
 
 QRect DialogUnits::ToPixels(int x, int y, int cx, int cy) const {
     const int left = ToPixelsX(x);

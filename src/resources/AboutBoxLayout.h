@@ -16,8 +16,8 @@ inline constexpr std::uint32_t kAboutBoxFlags =
 // clang-format off
 inline constexpr std::array<DialogControl, 4> kAboutBoxLayout{{
     {kNoId, ControlKind::StaticIcon, "", 11, 17, 21, 20, 0, Align::Left, nullptr, 128},
-    {kNoId, ControlKind::Static, "", 40, 10, 130, 8, 0, Align::Left, nullptr, 0},
-    {kNoId, ControlKind::Static, "", 40, 25, 130, 8, 0, Align::Left, nullptr, 0},
+    {kNoId, ControlKind::Static, "", 40, 10, 130, 10, 0, Align::Left, nullptr, 0},
+    {kNoId, ControlKind::Static, "", 40, 25, 130, 10, 0, Align::Left, nullptr, 0},
     {1, ControlKind::PushButton, "", 178, 7, 50, 14, kDefault, Align::Left, nullptr, 0},
 }};
 // clang-format on

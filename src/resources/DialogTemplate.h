@@ -26,15 +26,15 @@ enum class Align : std::uint8_t { Left, Centre, Right };
 
 // Style bits of a control; the names follow the window styles they stand for.
 enum ControlFlag : std::uint32_t {
-    kGroup = 1u << 0,         // WS_GROUP
-    kDefault = 1u << 1,       // BS_DEFPUSHBUTTON
-    kHidden = 1u << 2,        // no WS_VISIBLE
-    kDisabled = 1u << 3,      // WS_DISABLED
-    kMultiLine = 1u << 4,     // BS_MULTILINE
-    kBorder = 1u << 5,        // WS_BORDER
-    kAutoHScroll = 1u << 6,   // ES_AUTOHSCROLL
-    kVertical = 1u << 7,      // PBS_VERTICAL
-    kSmooth = 1u << 8,        // PBS_SMOOTH
+    kGroup = 1u << 0,       // WS_GROUP
+    kDefault = 1u << 1,     // BS_DEFPUSHBUTTON
+    kHidden = 1u << 2,      // no WS_VISIBLE
+    kDisabled = 1u << 3,    // WS_DISABLED
+    kMultiLine = 1u << 4,   // BS_MULTILINE
+    kBorder = 1u << 5,      // WS_BORDER
+    kAutoHScroll = 1u << 6, // ES_AUTOHSCROLL
+    kVertical = 1u << 7,    // PBS_VERTICAL
+    kSmooth = 1u << 8,      // PBS_SMOOTH
 };
 
 // Style bits of the dialog frame.

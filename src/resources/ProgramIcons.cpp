@@ -57,7 +57,6 @@ template <int W, int H> constexpr IconImage ImageOf(const Pixmap<W, H>& pixmap) 
     return image;
 }
 
-
 // 128: the program's logo: ropes holding a loaded car
 // clang-format off
 constexpr const char* kIcon128Rows[32] = {
@@ -525,16 +524,11 @@ constexpr IconImage kImages138[] = {ImageOf(kIcon138)};
 } // namespace
 
 const Icon kProgramIcons[kProgramIconCount] = {
-    {128, kLogoImages, std::size(kLogoImages)},
-    {129, kImages129, std::size(kImages129)},
-    {130, kImages130, std::size(kImages130)},
-    {131, kImages131, std::size(kImages131)},
-    {132, kImages132, std::size(kImages132)},
-    {133, kImages133, std::size(kImages133)},
-    {134, kImages134, std::size(kImages134)},
-    {135, kImages135, std::size(kImages135)},
-    {136, kImages136, std::size(kImages136)},
-    {137, kImages137, std::size(kImages137)},
+    {128, kLogoImages, std::size(kLogoImages)}, {129, kImages129, std::size(kImages129)},
+    {130, kImages130, std::size(kImages130)},   {131, kImages131, std::size(kImages131)},
+    {132, kImages132, std::size(kImages132)},   {133, kImages133, std::size(kImages133)},
+    {134, kImages134, std::size(kImages134)},   {135, kImages135, std::size(kImages135)},
+    {136, kImages136, std::size(kImages136)},   {137, kImages137, std::size(kImages137)},
     {138, kImages138, std::size(kImages138)},
 };
 

@@ -14,7 +14,9 @@ struct StringEntry {
     const char* text;
 };
 
-constexpr unsigned BlockNumberOf(unsigned id) { return (id / 16 + 1) & 0xFFFFu; }
+constexpr unsigned BlockNumberOf(unsigned id) {
+    return (id / 16 + 1) & 0xFFFFu;
+}
 
 template <std::size_t N> constexpr std::size_t CountBlocks(const StringEntry (&entries)[N]) {
     std::size_t count = 0;

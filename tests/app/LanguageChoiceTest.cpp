@@ -53,14 +53,17 @@ std::map<std::string, std::string> RunProbe(const std::string& command) {
     return out;
 }
 
-std::string Quoted(const fs::path& p) { return "'" + p.string() + "'"; }
+std::string Quoted(const fs::path& p) {
+    return "'" + p.string() + "'";
+}
 
 std::map<std::string, std::string> RunInFolder(const TempFolder& folder) {
     return RunProbe(Quoted(kProbe) + " " + Quoted(folder.Path()));
 }
 
 // A copy, because /proc/self/exe names the real file, not a link to it.
-std::map<std::string, std::string> RunBeside(const TempFolder& folder, const std::string& env = "") {
+std::map<std::string, std::string> RunBeside(const TempFolder& folder,
+                                             const std::string& env = "") {
     const fs::path probe = folder.Path() / "probe";
     fs::copy_file(kProbe, probe, fs::copy_options::overwrite_existing);
     return RunProbe(env + Quoted(probe));
@@ -107,7 +110,11 @@ TEST(LanguageChoice, NeitherGivesGermanAndNothingToUnload) {
 TEST(LanguageChoice, UnloadableChineseFileFallsToEnglish) {
     TempFolder folder;
     folder.Add("tq_en.so");
-    { std::FILE* f = std::fopen((folder.Path() / "tq_chn.so").c_str(), "w"); std::fputs("not a library", f); std::fclose(f); }
+    {
+        std::FILE* f = std::fopen((folder.Path() / "tq_chn.so").c_str(), "w");
+        std::fputs("not a library", f);
+        std::fclose(f);
+    }
     EXPECT_EQ(RunInFolder(folder)["code"], "2");
 }
 
@@ -140,8 +147,8 @@ TEST(LanguageChoiceBesideProgram, IgnoresTheWorkingFolderAndTheLibrarySearchPath
     TempFolder elsewhere;
     elsewhere.Add("tq_en.so");
     elsewhere.Add("tq_chn.so");
-    const std::string env = "cd " + Quoted(elsewhere.Path()) + " && LD_LIBRARY_PATH=" +
-                            Quoted(elsewhere.Path()) + " ";
+    const std::string env =
+        "cd " + Quoted(elsewhere.Path()) + " && LD_LIBRARY_PATH=" + Quoted(elsewhere.Path()) + " ";
     auto result = RunBeside(program, env);
     EXPECT_EQ(result["code"], "1");
     EXPECT_EQ(result["total"], "Gesamt");

@@ -83,7 +83,8 @@ TEST(LoadLocalisedString, CutCountsCharactersAndKeepsUtf8Whole) {
 }
 
 TEST(LoadLocalisedString, GermanModuleCarriesUmlautsAsUtf8) {
-    EXPECT_EQ(LoadLocalisedString(106, GermanResources()), "N\xC3\xA4" "chstes Seil einstellen");
+    EXPECT_EQ(LoadLocalisedString(106, GermanResources()), "N\xC3\xA4"
+                                                           "chstes Seil einstellen");
     EXPECT_EQ(LoadLocalisedString(61719, GermanResources()),
               "Geben Sie bitte eine positive ganze Zahl ein.");
 }

@@ -16,7 +16,9 @@ using namespace tensiq::res;
 
 namespace {
 
-const DialogTemplate& Main() { return *FindDialog(GermanResources(), kMainDialog); }
+const DialogTemplate& Main() {
+    return *FindDialog(GermanResources(), kMainDialog);
+}
 
 bool Overlap(const DialogControl& a, const DialogControl& b) {
     return a.x < b.x + b.cx && b.x < a.x + a.cx && a.y < b.y + b.cy && b.y < a.y + a.cy;
@@ -111,8 +113,12 @@ TEST(MainDialogLayout, RadioGroupsFollowTheGroupStarts) {
     if (!current.empty())
         groups.push_back(current);
     const std::vector<std::vector<int>> expected = {
-        {1019, 1020}, {1021, 1022}, {1023, 1024}, {1025, 1026},
-        {1051, 1052, 1053, 1060}, {1063, 1064, 1065, 1066},
+        {1019, 1020},
+        {1021, 1022},
+        {1023, 1024},
+        {1025, 1026},
+        {1051, 1052, 1053, 1060},
+        {1063, 1064, 1065, 1066},
     };
     EXPECT_EQ(groups, expected);
 }

@@ -14,7 +14,8 @@ using namespace tensiq::res;
 
 TEST(DialogFont, TemplateFacesMapToInstalledSansFonts) {
     const QString dialog = DialogFontFamily(QStringLiteral("MS Sans Serif"));
-    EXPECT_TRUE(dialog == QLatin1String("Liberation Sans") || dialog == QLatin1String("DejaVu Sans"))
+    EXPECT_TRUE(dialog == QLatin1String("Liberation Sans") ||
+                dialog == QLatin1String("DejaVu Sans"))
         << dialog.toStdString();
     EXPECT_EQ(DialogFontFamily(QStringLiteral("Arial")), QStringLiteral("Liberation Sans"));
     // Really installed: Qt resolves the font to that family, not a fallback.
@@ -78,8 +79,8 @@ TEST(DialogUnits, MainWindowControlsFitTheClientAreaInEveryLanguage) {
             for (std::size_t j = i + 1; j < dialog->controlCount; ++j) {
                 const DialogControl& a = dialog->controls[i];
                 const DialogControl& b = dialog->controls[j];
-                const bool unitsOverlap = a.x < b.x + b.cx && b.x < a.x + a.cx &&
-                                          a.y < b.y + b.cy && b.y < a.y + a.cy;
+                const bool unitsOverlap =
+                    a.x < b.x + b.cx && b.x < a.x + a.cx && a.y < b.y + b.cy && b.y < a.y + a.cy;
                 EXPECT_EQ(r.intersects(units.ToPixels(b)), unitsOverlap) << a.id << " " << b.id;
             }
         }

@@ -28,8 +28,8 @@ constexpr int kCaptionHeight = 22;
 
 // The icons the main window puts on its buttons when it opens.
 const std::map<int, unsigned> kButtonIcons = {
-    {1047, kIconSave},      {1046, kIconShowChart}, {1044, kIconNextRope}, {1040, kIconStart},
-    {1, kIconQuit},         {1041, kIconAssistant}, {1001, kIconWrite},    {1002, kIconRead},
+    {1047, kIconSave}, {1046, kIconShowChart}, {1044, kIconNextRope}, {1040, kIconStart},
+    {1, kIconQuit},    {1041, kIconAssistant}, {1001, kIconWrite},    {1002, kIconRead},
 };
 
 QColor OutlineOf(ControlKind kind) {
@@ -68,7 +68,7 @@ int AlignOf(const DialogControl& c) {
     return Qt::AlignLeft;
 }
 
-void DrawControl(QPainter& p, const DialogControl& c, const QRect& r,
+void DrawControl(QPainter& p, const DialogTemplate& dialog, const DialogControl& c, const QRect& r,
                  const ResourceModule* module) {
     const bool hidden = c.Has(kHidden);
     const bool disabled = c.Has(kDisabled);
@@ -89,7 +89,7 @@ void DrawControl(QPainter& p, const DialogControl& c, const QRect& r,
         p.fillRect(r, QColor(228, 232, 240));
         flags = Qt::TextWordWrap | Qt::AlignCenter;
         const auto icon = kButtonIcons.find(c.id);
-        if (icon != kButtonIcons.end()) {
+        if (dialog.id == kMainDialog && icon != kButtonIcons.end()) {
             const QImage image = LoadResourceIcon(module, icon->second, 32);
             const int y = r.top() + (r.height() - image.height()) / 2;
             if (text.isEmpty()) {
@@ -110,7 +110,7 @@ void DrawControl(QPainter& p, const DialogControl& c, const QRect& r,
         else
             p.drawRect(box);
         textRect.setLeft(box.right() + 4);
-        flags = Qt::TextWordWrap | Qt::AlignVCenter | Qt::AlignLeft;
+        flags = Qt::AlignVCenter | Qt::AlignLeft;
         break;
     }
     case ControlKind::GroupBox:
@@ -157,7 +157,7 @@ QImage RenderDialog(const DialogTemplate& dialog, const ResourceModule* module) 
     p.translate(0, kCaptionHeight);
     p.setFont(units.Font());
     for (std::size_t i = 0; i < dialog.controlCount; ++i)
-        DrawControl(p, dialog.controls[i], units.ToPixels(dialog.controls[i]), module);
+        DrawControl(p, dialog, dialog.controls[i], units.ToPixels(dialog.controls[i]), module);
     return image;
 }
 
@@ -211,10 +211,8 @@ int main(int argc, char** argv) {
             const Icon& icon = module->icons[i];
             for (std::size_t k = 0; k < icon.imageCount; ++k) {
                 const IconImage& image = icon.images[k];
-                const QString file = QStringLiteral("%1/icon_%2_%3.png")
-                                         .arg(folder)
-                                         .arg(icon.id)
-                                         .arg(image.width);
+                const QString file =
+                    QStringLiteral("%1/icon_%2_%3.png").arg(folder).arg(icon.id).arg(image.width);
                 ok &= Save(IconImageToQImage(image), file);
             }
         }
