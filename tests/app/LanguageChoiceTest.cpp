@@ -118,6 +118,22 @@ TEST(LanguageChoice, UnloadableChineseFileFallsToEnglish) {
     EXPECT_EQ(RunInFolder(folder)["code"], "2");
 }
 
+TEST(LanguageChoice, LibraryWithoutResourceModuleFallsToEnglish) {
+    TempFolder folder;
+    folder.Add("tq_en.so");
+    fs::copy_file(TENSIQ_NO_ENTRY_LIBRARY, folder.Path() / "tq_chn.so");
+    auto result = RunInFolder(folder);
+    EXPECT_EQ(result["code"], "2");
+    EXPECT_EQ(result["total"], "Total");
+}
+
+TEST(LanguageChoice, RelativeFolderIsNotLookedIn) {
+    TempFolder folder;
+    folder.Add("tq_en.so");
+    auto result = RunProbe("cd " + Quoted(folder.Path()) + " && " + Quoted(kProbe) + " .");
+    EXPECT_EQ(result["code"], "1");
+}
+
 TEST(LanguageChoice, IsMadeOnceAndNeverChanges) {
     TempFolder empty;
     TempFolder both;
