@@ -46,5 +46,6 @@ using ModuleEntry = const ResourceModule* (*)();
 inline constexpr const char* kModuleEntryName = "tensiq_resource_module";
 
 const Icon* FindIcon(const ResourceModule* module, unsigned id);
+const StringBlock* FindStringBlock(const ResourceModule* module, unsigned number);
 
 } // namespace tensiq::res

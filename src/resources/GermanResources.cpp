@@ -1,0 +1,165 @@
+// The program's own resources: German.
+
+#include "GermanResources.h"
+
+#include "AboutBoxLayout.h"
+#include "DialogTextsBuilder.h"
+#include "MainDialogLayout.h"
+#include "ProgramIcons.h"
+#include "ResourceIds.h"
+#include "StringTableBuilder.h"
+
+#include <iterator>
+
+namespace tensiq::res {
+
+namespace {
+
+constexpr StringEntry kStrings[] = {
+    {101, "Inf&o über Tensiq..."},
+    {102, "Synchronisation auf Datenfluß nicht möglich!"},
+    {103, "Gesamt"},
+    {104, "Letzte Messung speichern"},
+    {105, "Ansicht wechseln"},
+    {106, "Nächstes Seil einstellen"},
+    {107, "Messung starten/stoppen"},
+    {108, "Programm beenden"},
+    {109, "Starten den Seilspannungs-Assistenten zur komfortablen Einstellung der Seile"},
+    {110, "Parameter schreiben"},
+    {111, "Parameter lesen"},
+    {112, "Verbindung zum Tensiq nicht vorhanden!"},
+    {113, "Fehler"},
+    {114, "Auslesen der Parameter nicht möglich!"},
+    {115, "Die Parameter wurden noch nicht ausgelesen!"},
+    {116, "Schreiben der Parameter nicht möglich!"},
+    {117, "Hinweis"},
+    {118, "Die Parameter wurden erfolgreich geschrieben"},
+    {119, "Start"},
+    {120, "Stopp"},
+    {121, "Achten Sie nun darauf, daß während der Seilspannungseinstellung\nkeine "
+          "Gesamtgewichts-Veränderungen stattfinden!"},
+    {122, "Seilspannungs-Assistent beenden"},
+    {123, "Seilspannungs-Assistent starten"},
+    {124, "Textdatei"},
+    {125, "Alle Dateien"},
+    {126, "Speichern unter"},
+    {61713, "Geben Sie bitte eine Zahl ein."},
+    {61714, "Geben Sie bitte eine ganze Zahl zwischen %1 und %2 ein."},
+    {61715, "Geben Sie bitte eine Zahl zwischen %1 und %2 ein."},
+    {61719, "Geben Sie bitte eine positive ganze Zahl ein."},
+};
+constexpr auto kStringTable = MakeStringTable<CountBlocks(kStrings)>(kStrings);
+
+constexpr const char* kAboutTexts[] = {"", "Tensiq Version 1.4", "Seillast-Messsystem für Aufzüge",
+                                       "OK"};
+constexpr auto kAboutControls = WithTexts(kAboutBoxLayout, kAboutTexts);
+
+constexpr const char* kMainTexts[] = {
+    "Parameter\nauslesen",              // 1002
+    "Parameter\nschreiben",             // 1001
+    "",                                 // 1005
+    "",                                 // 1008
+    "",                                 // 1010
+    "",                                 // 1012
+    "Öffner",                           // 1019
+    "Schliesser",                       // 1020
+    "Öffner",                           // 1021
+    "Schliesser",                       // 1022
+    "Öffner",                           // 1023
+    "Schliesser",                       // 1024
+    "Öffner",                           // 1025
+    "Schliesser",                       // 1026
+    "",                                 // 1003
+    "",                                 // 1014
+    "",                                 // 1016
+    "",                                 // 1018
+    "",                                 // 1043
+    "Start",                            // 1040
+    "Seilspannungs-Assistent starten",  // 1041
+    "Nächstes Seil",                    // 1044
+    "Beenden",                          // 1
+    "Nulllast (Tara)",                  // 1004
+    "kg",                               // 1058
+    "Leerlast Relais",                  // 1006
+    "kg",                               // 1054
+    "Volllast Relais",                  // 1007
+    "kg",                               // 1055
+    "Überlast Relais",                  // 1009
+    "kg",                               // 1056
+    "Schlaffseil und Seildiff. Relais", // 1011
+    "kg",                               // 1057
+    "erlaubte Seildifferenz",           // 1013
+    "kg",                               // 1050
+    "10V = ",                           // 1015
+    "kg",                               // 1059
+    "Seilanzahl",                       // 1017
+    "Progress1",                        // 1027
+    "Progress1",                        // 1028
+    "Progress1",                        // 1029
+    "Progress1",                        // 1030
+    "Progress1",                        // 1031
+    "Progress1",                        // 1032
+    "Progress1",                        // 1033
+    "Progress1",                        // 1034
+    "Progress1",                        // 1035
+    "Progress1",                        // 1036
+    "Progress1",                        // 1037
+    "Progress1",                        // 1038
+    "Static",                           // 1039
+    "Seil 1",                           // rope1
+    "Seil 2",                           // rope2
+    "Seil 3",                           // rope3
+    "Seil 4",                           // rope4
+    "Seil 5",                           // rope5
+    "Seil 6",                           // rope6
+    "Seil 7",                           // rope7
+    "Seil 8",                           // rope8
+    "Seil 9",                           // rope9
+    "Seil 10",                          // rope10
+    "Seil 11",                          // rope11
+    "Seil 12",                          // rope12
+    "Faktor",                           // 1042
+    "Custom1",                          // 1045
+    "",                                 // 1046
+    "",                                 // 1047
+    "Read",                             // 1048
+    "Write",                            // 1049
+    "Units",                            // group1
+    "kg",                               // 1051
+    "tn.sh.",                           // 1052
+    "tn.l.",                            // 1053
+    "lbs",                              // 1060
+    "Live Zero",                        // 1061
+    "DC-Ausgang",                       // group2
+    "auf Zuladung anwenden",            // 1062
+    "Sensortype",                       // sensortype
+    "Sensor A",                         // 1063
+    "Sensor B",                         // 1064
+    "Sensor C",                         // 1065
+    "Sensor D",                         // 1066
+    "",                                 // 1067
+    "V (1 V = 2 mA)",                   // 1068
+};
+constexpr auto kMainControls = WithTexts(kMainDialogLayout, kMainTexts);
+
+constexpr DialogTemplate kDialogs[] = {
+    {kAboutBoxDialog, "Info über Tensiq", kAboutBoxWidth, kAboutBoxHeight, "MS Sans Serif", 8,
+     kAboutBoxFlags, kAboutControls.data(), kAboutControls.size()},
+    {kMainDialog, "Tensiq V 1.12", kMainDialogWidth, kMainDialogHeight, "MS Sans Serif", 8,
+     kMainDialogFlags, kMainControls.data(), kMainControls.size()},
+};
+
+constexpr ResourceModule kModule{kStringTable.data(), kStringTable.size(), kDialogs,
+                                 std::size(kDialogs), kProgramIcons,       kProgramIconCount};
+
+} // namespace
+
+} // namespace tensiq::res
+
+namespace tensiq {
+
+const res::ResourceModule* GermanResources() {
+    return &res::kModule;
+}
+
+} // namespace tensiq

@@ -1,0 +1,54 @@
+#pragma once
+// The resource ids the program looks up; every resource module carries all of them.
+
+namespace tensiq::res {
+
+inline constexpr unsigned kAboutBoxDialog = 100;
+inline constexpr unsigned kMainDialog = 102;
+
+inline constexpr unsigned kStrAboutMenu = 101;
+inline constexpr unsigned kStrNoSync = 102;
+inline constexpr unsigned kStrTotal = 103;
+inline constexpr unsigned kStrTipSave = 104;
+inline constexpr unsigned kStrTipSwitchView = 105;
+inline constexpr unsigned kStrTipNextRope = 106;
+inline constexpr unsigned kStrTipStartStop = 107;
+inline constexpr unsigned kStrTipQuit = 108;
+inline constexpr unsigned kStrTipAssistant = 109;
+inline constexpr unsigned kStrTipWrite = 110;
+inline constexpr unsigned kStrTipRead = 111;
+inline constexpr unsigned kStrNoConnection = 112;
+inline constexpr unsigned kStrError = 113;
+inline constexpr unsigned kStrReadFailed = 114;
+inline constexpr unsigned kStrNotReadYet = 115;
+inline constexpr unsigned kStrWriteFailed = 116;
+inline constexpr unsigned kStrNotice = 117;
+inline constexpr unsigned kStrWritten = 118;
+inline constexpr unsigned kStrStart = 119;
+inline constexpr unsigned kStrStop = 120;
+inline constexpr unsigned kStrAssistantWarning = 121;
+inline constexpr unsigned kStrAssistantEnd = 122;
+inline constexpr unsigned kStrAssistantStart = 123;
+inline constexpr unsigned kStrTextFile = 124;
+inline constexpr unsigned kStrAllFiles = 125;
+inline constexpr unsigned kStrSaveAs = 126;
+
+// Messages of the form's data exchange, under the ids the framework gives them.
+inline constexpr unsigned kStrParseReal = 61713;
+inline constexpr unsigned kStrIntRange = 61714;
+inline constexpr unsigned kStrRealRange = 61715;
+inline constexpr unsigned kStrParseUnsigned = 61719;
+
+inline constexpr unsigned kIconProgram = 128;
+inline constexpr unsigned kIconWrite = 129;
+inline constexpr unsigned kIconQuit = 130;
+inline constexpr unsigned kIconRead = 131;
+inline constexpr unsigned kIconAssistant = 132;
+inline constexpr unsigned kIconStart = 133;
+inline constexpr unsigned kIconStop = 134;
+inline constexpr unsigned kIconNextRope = 135;
+inline constexpr unsigned kIconShowBars = 136;
+inline constexpr unsigned kIconShowChart = 137;
+inline constexpr unsigned kIconSave = 138;
+
+} // namespace tensiq::res

@@ -1,0 +1,160 @@
+// The English language library (tq_en): the same ids and types as the program's own resources.
+
+#include "AboutBoxLayout.h"
+#include "DialogTextsBuilder.h"
+#include "MainDialogLayout.h"
+#include "ProgramIcons.h"
+#include "ResourceIds.h"
+#include "StringTableBuilder.h"
+
+#include <iterator>
+
+namespace tensiq::res {
+
+namespace {
+
+constexpr StringEntry kStrings[] = {
+    {101, "&About Tensiq..."},
+    {102, "Cannot synchronise on the data stream!"},
+    {103, "Total"},
+    {104, "Save last measurement"},
+    {105, "Switch view"},
+    {106, "Adjust next rope"},
+    {107, "Start/stop measurement"},
+    {108, "Quit program"},
+    {109, "Start the rope tension assistant for convenient adjustment of the ropes"},
+    {110, "Write parameters"},
+    {111, "Read parameters"},
+    {112, "No connection to the Tensiq!"},
+    {113, "Error"},
+    {114, "Reading the parameters failed!"},
+    {115, "The parameters have not been read yet!"},
+    {116, "Writing the parameters failed!"},
+    {117, "Note"},
+    {118, "The parameters were written successfully"},
+    {119, "Start"},
+    {120, "Stop"},
+    {121,
+     "Make sure now that the total weight does not change\nwhile the rope tensions are being set!"},
+    {122, "Stop rope tension assistant"},
+    {123, "Start rope tension assistant"},
+    {124, "Text file"},
+    {125, "All files"},
+    {126, "Save as"},
+    {61713, "Please enter a number."},
+    {61714, "Please enter an integer between %1 and %2."},
+    {61715, "Please enter a number between %1 and %2."},
+    {61719, "Please enter a positive integer."},
+};
+constexpr auto kStringTable = MakeStringTable<CountBlocks(kStrings)>(kStrings);
+
+constexpr const char* kAboutTexts[] = {"", "Tensiq Version 1.4",
+                                       "Rope load measuring system for lifts", "OK"};
+constexpr auto kAboutControls = WithTexts(kAboutBoxLayout, kAboutTexts);
+
+constexpr const char* kMainTexts[] = {
+    "Read\nparameters",                // 1002
+    "Write\nparameters",               // 1001
+    "",                                // 1005
+    "",                                // 1008
+    "",                                // 1010
+    "",                                // 1012
+    "Break",                           // 1019
+    "Make",                            // 1020
+    "Break",                           // 1021
+    "Make",                            // 1022
+    "Break",                           // 1023
+    "Make",                            // 1024
+    "Break",                           // 1025
+    "Make",                            // 1026
+    "",                                // 1003
+    "",                                // 1014
+    "",                                // 1016
+    "",                                // 1018
+    "",                                // 1043
+    "Start",                           // 1040
+    "Start rope tension assistant",    // 1041
+    "Next rope",                       // 1044
+    "Quit",                            // 1
+    "Tare load",                       // 1004
+    "kg",                              // 1058
+    "Empty load relay",                // 1006
+    "kg",                              // 1054
+    "Full load relay",                 // 1007
+    "kg",                              // 1055
+    "Overload relay",                  // 1009
+    "kg",                              // 1056
+    "Slack rope and rope diff. relay", // 1011
+    "kg",                              // 1057
+    "Rope difference",                 // 1013
+    "kg",                              // 1050
+    "10V = ",                          // 1015
+    "kg",                              // 1059
+    "Number of ropes",                 // 1017
+    "Progress1",                       // 1027
+    "Progress1",                       // 1028
+    "Progress1",                       // 1029
+    "Progress1",                       // 1030
+    "Progress1",                       // 1031
+    "Progress1",                       // 1032
+    "Progress1",                       // 1033
+    "Progress1",                       // 1034
+    "Progress1",                       // 1035
+    "Progress1",                       // 1036
+    "Progress1",                       // 1037
+    "Progress1",                       // 1038
+    "Static",                          // 1039
+    "Rope 1",                          // rope1
+    "Rope 2",                          // rope2
+    "Rope 3",                          // rope3
+    "Rope 4",                          // rope4
+    "Rope 5",                          // rope5
+    "Rope 6",                          // rope6
+    "Rope 7",                          // rope7
+    "Rope 8",                          // rope8
+    "Rope 9",                          // rope9
+    "Rope 10",                         // rope10
+    "Rope 11",                         // rope11
+    "Rope 12",                         // rope12
+    "Factor",                          // 1042
+    "Custom1",                         // 1045
+    "",                                // 1046
+    "",                                // 1047
+    "Read",                            // 1048
+    "Write",                           // 1049
+    "Units",                           // group1
+    "kg",                              // 1051
+    "tn.sh.",                          // 1052
+    "tn.l.",                           // 1053
+    "lbs",                             // 1060
+    "Live zero",                       // 1061
+    "DC output",                       // group2
+    "apply to payload",                // 1062
+    "Sensor type",                     // sensortype
+    "Sensor A",                        // 1063
+    "Sensor B",                        // 1064
+    "Sensor C",                        // 1065
+    "Sensor D",                        // 1066
+    "",                                // 1067
+    "V (1 V = 2 mA)",                  // 1068
+};
+constexpr auto kMainControls = WithTexts(kMainDialogLayout, kMainTexts);
+
+constexpr DialogTemplate kDialogs[] = {
+    {kAboutBoxDialog, "About Tensiq", kAboutBoxWidth, kAboutBoxHeight, "MS Sans Serif", 8,
+     kAboutBoxFlags, kAboutControls.data(), kAboutControls.size()},
+    {kMainDialog, "Tensiq V 1.12", kMainDialogWidth, kMainDialogHeight, "MS Sans Serif", 8,
+     kMainDialogFlags, kMainControls.data(), kMainControls.size()},
+};
+
+constexpr ResourceModule kModule{kStringTable.data(), kStringTable.size(), kDialogs,
+                                 std::size(kDialogs), kProgramIcons,       kProgramIconCount};
+
+} // namespace
+
+} // namespace tensiq::res
+
+extern "C" __attribute__((visibility("default"))) const tensiq::res::ResourceModule*
+tensiq_resource_module() {
+    return &tensiq::res::kModule;
+}

@@ -1,0 +1,26 @@
+// Chooses the language like the program does and prints what it got, one "key=value" a line.
+// With folders as arguments it uses the folder variant once per folder, in turn.
+
+#include "LocalisedString.h"
+
+#include <cstdio>
+
+using namespace tensiq;
+
+int main(int argc, char** argv) {
+    std::printf("before=%d\n", LanguageCode());
+    std::printf("beforeGerman=%d\n", CurrentResourceModule() == GermanResources() ? 1 : 0);
+    if (argc < 2) {
+        ChooseLanguage();
+        std::printf("code=%d\n", LanguageCode());
+    }
+    for (int i = 1; i < argc; ++i) {
+        ChooseLanguage(argv[i]);
+        std::printf("code=%d\n", LanguageCode());
+    }
+    std::printf("handle=%d\n", LanguageLibraryHandle() != nullptr ? 1 : 0);
+    std::printf("total=%s\n", LoadLocalisedString(103, CurrentResourceModule()).c_str());
+    std::printf("unloaded=%d\n", UnloadLanguageLibrary() ? 1 : 0);
+    std::printf("after=%s\n", LoadLocalisedString(103, CurrentResourceModule()).c_str());
+    return 0;
+}
