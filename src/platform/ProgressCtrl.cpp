@@ -86,9 +86,9 @@ COLORREF CProgressCtrl::SetBkColor(COLORREF colour) {
 }
 
 void CProgressCtrl::SetRange(int lower, int upper) {
+    // The position stays as it is until the next one is set, even outside the new range.
     m_lower = lower;
     m_upper = upper;
-    m_pos = std::clamp(m_pos, m_lower, std::max(m_lower, m_upper));
     update();
 }
 
@@ -126,7 +126,7 @@ void CProgressCtrl::paintEvent(QPaintEvent*) {
     const COLORREF bar =
         m_barColour == CLR_DEFAULT ? GetSysColor(COLOR_ACTIVECAPTION) : m_barColour;
     painter.fillRect(client, ToQColor(bk));
-    if (m_upper <= m_lower)
+    if (m_upper <= m_lower || m_pos < m_lower || m_pos > m_upper)
         return;
     const bool vertical = (m_style & PBS_VERTICAL) != 0;
     const int length = vertical ? client.height() : client.width();
