@@ -13,7 +13,7 @@ constexpr int kMargin = 3;
 } // namespace
 
 CToolTipCtrl::CToolTipCtrl(QWidget* owner)
-    : QLabel(nullptr, Qt::ToolTip | Qt::BypassGraphicsProxyWidget), m_owner(owner) {
+    : QLabel(owner, Qt::ToolTip | Qt::BypassGraphicsProxyWidget) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setPalette(QToolTip::palette());
     setFont(QToolTip::font());

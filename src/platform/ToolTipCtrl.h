@@ -30,7 +30,6 @@ public:
     void Popup(const QPoint& globalPos);
 
 private:
-    QWidget* m_owner;
     QTimer m_delay;
     QPoint m_lastPos;
     QRect m_toolRect;

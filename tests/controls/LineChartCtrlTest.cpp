@@ -1,9 +1,13 @@
 #include "LineChartCtrl.h"
 #include "ControlsTestSupport.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 using namespace tensiq;
 
@@ -184,6 +188,39 @@ TEST(LineChartCtrl, LaterSeriesAreDrawnOverEarlierOnes) {
             c.chart.SetValue(i, 250);
     c.chart.Advance();
     EXPECT_EQ(c.Buffer().pixel(kW - 3, 225), qRgb(0, 255, 255));
+}
+
+class CountingChart : public CLineChartCtrl {
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        ++paints;
+        CLineChartCtrl::paintEvent(event);
+    }
+};
+
+TEST(LineChartCtrl, AdvanceOnAnotherThreadRepaintsOnTheGuiThread) {
+    CountingChart chart;
+    chart.resize(kW, kH);
+    test::AddMainWindowSeries(chart);
+    chart.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
+    QApplication::processEvents();
+    chart.paints = 0;
+    std::thread feeder([&] {
+        for (int i = 0; i < 50; ++i) {
+            chart.SetValue(0, 500);
+            chart.Advance();
+        }
+    });
+    feeder.join();
+    EXPECT_EQ(chart.paints, 0);
+    for (int wait = 0; wait < 100 && chart.paints == 0; ++wait)
+        QTest::qWait(10);
+    EXPECT_GT(chart.paints, 0);
+    EXPECT_EQ(test::Render(chart).pixel(kW - 3, 150), kYellow);
 }
 
 } // namespace

@@ -220,6 +220,23 @@ TEST(RopeBarCtrl, TextFormatsAndTheirRemoval) {
     EXPECT_GT(percent.width(), value.width() + 3);
 }
 
+TEST(RopeBarCtrl, EscapementTurnsTheTextAboutTheCentre) {
+    MainBar m;
+    m.bar.SetTextFormat(QStringLiteral("%d kg"), RLB_VALUE);
+    m.bar.SetPos(0);
+    QImage c = m.Client();
+    const QRect flat = BoundingBox(c, IsDark);
+    for (int tenths : {900, 2700}) {
+        m.bar.SetTextEscapement(tenths);
+        c = m.Client();
+        const QRect turned = BoundingBox(c, IsDark);
+        EXPECT_GT(turned.height(), turned.width()) << tenths;
+        EXPECT_NEAR(turned.height(), flat.width(), 2) << tenths;
+        EXPECT_NEAR(turned.center().x(), (c.width() - 1) / 2.0, 2.0) << tenths;
+        EXPECT_NEAR(turned.center().y(), (c.height() - 1) / 2.0, 2.0) << tenths;
+    }
+}
+
 TEST(RopeBarCtrl, TextOnBarIsDrawnOnlyWhereItFits) {
     MainBar m;
     m.bar.ModifyStyle(0, RLB_TEXTONBAR);
