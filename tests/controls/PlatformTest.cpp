@@ -30,14 +30,6 @@ TEST(ProgressCtrl, StepItStartsOverPastTheEnd) {
     EXPECT_EQ(bar.GetPos(), 20);
 }
 
-TEST(ProgressCtrl, SixteenBitRangeMessage) {
-    CProgressCtrl bar;
-    const LRESULT previous = bar.SendMessage(PBM_SETRANGE, 0, MAKELPARAM(10, 60000));
-    EXPECT_EQ(previous, MAKELPARAM(0, 100));
-    EXPECT_EQ(bar.SendMessage(PBM_GETRANGE, TRUE), 10);
-    EXPECT_EQ(bar.SendMessage(PBM_GETRANGE, FALSE), 60000);
-}
-
 TEST(DialogUnits, ConvertWithTheFontsBaseUnits) {
     const QRect r = DialogUnitsToPixels(QRect(10, 124, 32, 172), QSize(6, 13));
     EXPECT_EQ(r, QRect(15, 202, 48, 280)); // 10 x 6 / 4, 124 x 13 / 8 rounded, ...

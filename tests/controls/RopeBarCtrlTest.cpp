@@ -309,32 +309,6 @@ TEST(RopeBarCtrl, WithoutRunningSegmentTheMessagesAreThePlatformsOwn) {
     EXPECT_EQ(bar.m_bkColor, RGB(1, 2, 3));
 }
 
-TEST(RopeBarCtrl, SpansMapToTheClientRectangleInEachOrientation) {
-    CRopeBarCtrl bar;
-    const BarDrawInfo vertical{nullptr, PBS_VERTICAL, {2, 3, 22, 103}, 0, 0, 100};
-    RECT r = bar.SpanToClientRect(vertical, {10, 30});
-    EXPECT_EQ(r.top, 73);
-    EXPECT_EQ(r.bottom, 93);
-    EXPECT_EQ(r.left, 2);
-    EXPECT_EQ(r.right, 22);
-    BarDrawInfo reversed = vertical;
-    reversed.style |= RLB_REVERSE;
-    r = bar.SpanToClientRect(reversed, {10, 30});
-    EXPECT_EQ(r.top, 13);
-    EXPECT_EQ(r.bottom, 33);
-    const BarDrawInfo horizontal{nullptr, 0, {2, 3, 102, 23}, 0, 0, 100};
-    r = bar.SpanToClientRect(horizontal, {10, 30});
-    EXPECT_EQ(r.left, 12);
-    EXPECT_EQ(r.right, 32);
-    EXPECT_EQ(r.top, 3);
-    EXPECT_EQ(r.bottom, 23);
-    BarDrawInfo horizontalReversed = horizontal;
-    horizontalReversed.style |= RLB_REVERSE;
-    r = bar.SpanToClientRect(horizontalReversed, {10, 30});
-    EXPECT_EQ(r.left, 72);
-    EXPECT_EQ(r.right, 92);
-}
-
 TEST(RopeBarCtrl, MarginsInsetTheBarButNotTheBackground) {
     MainBar m;
     m.bar.m_margins = {3, 0, 4, 10};
