@@ -33,9 +33,9 @@ QString FormatBarText(const QString& format, int value) {
                 ++j;
         }
         if (j < in.size() && std::strchr("diuxXo", in[j]) != nullptr) {
-            const std::string spec = in.substr(i, j - i + 1);
+            const std::string conversion = in.substr(i, j - i + 1);
             char buffer[512];
-            std::snprintf(buffer, sizeof buffer, spec.c_str(), value);
+            std::snprintf(buffer, sizeof buffer, conversion.c_str(), value);
             out += buffer;
             i = j + 1;
         } else {

@@ -92,19 +92,19 @@ bool Label(const QDir& dir) {
 }
 
 bool Buttons(const QDir& dir) {
-    struct Spec {
+    struct Look {
         const char* name;
         const char* caption;
         int icon;
         int width, height; // dialog units
         DWORD style;
     };
-    const Spec specs[] = {{"button_start", "Start", 133, 57, 31, BS_DEFPUSHBUTTON},
+    const Look looks[] = {{"button_start", "Start", 133, 57, 31, BS_DEFPUSHBUTTON},
                           {"button_quit", "Beenden", 130, 94, 31, BS_PUSHBUTTON},
                           {"button_read", "Parameter\nauslesen", 131, 100, 30, BS_MULTILINE},
                           {"button_view", "", 137, 27, 17, BS_PUSHBUTTON}};
     bool ok = true;
-    for (const Spec& s : specs) {
+    for (const Look& s : looks) {
         for (const char* state : {"normal", "hover", "pressed", "disabled"}) {
             CIconButton button(nullptr, s.style);
             button.resize(test::PixelsOf(s.width, s.height));
