@@ -20,5 +20,6 @@ void AddDiscoverCommand(CLI::App& app, Tool& tool);
 void AddVersionCommand(CLI::App& app, Tool& tool);
 void AddParamsCommand(CLI::App& app, Tool& tool);
 void AddImageCommand(CLI::App& app, Tool& tool);
+void AddRecordCommand(CLI::App& app, Tool& tool);
 
 } // namespace tensiq::cli

@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     tensiq::cli::AddVersionCommand(app, tool);
     tensiq::cli::AddParamsCommand(app, tool);
     tensiq::cli::AddImageCommand(app, tool);
+    tensiq::cli::AddRecordCommand(app, tool);
     CLI11_PARSE(app, argc, argv);
     return tool.status;
 }

@@ -1,0 +1,26 @@
+#include "LiveReading.h"
+
+#include <cstdio>
+
+namespace tensiq {
+
+int DisplayValue(int load, double unitFactor) {
+    return static_cast<int>(load * unitFactor);
+}
+
+FrameUpdate ComputeReadings(const LiveFrame& frame, const DisplaySettings& settings,
+                            const std::string& totalCaption) {
+    FrameUpdate u;
+    for (int k = 0; k < kRopes; ++k) {
+        u.loads[k] = frame.Reading(k) * settings.factor;
+        u.displayValues[k] = DisplayValue(u.loads[k], settings.unitFactor);
+        u.marked[k] = frame.Marked(k);
+        u.totalKg += u.loads[k];
+    }
+    u.totalDisplay = DisplayValue(u.totalKg, settings.unitFactor);
+    u.totalText = totalCaption + ": " + std::to_string(u.totalDisplay) + " " + settings.unitText;
+    u.tag = frame.Tag();
+    return u;
+}
+
+} // namespace tensiq
