@@ -16,6 +16,7 @@ constexpr auto kByteTime = std::chrono::microseconds(44);
 // Wakes to look at the run flag while the line is quiet.
 constexpr int kQuietPollMs = 50;
 constexpr auto kPortClosedPause = std::chrono::milliseconds(10);
+constexpr auto kArrivalMargin = std::chrono::microseconds(200);
 
 } // namespace
 
@@ -93,6 +94,8 @@ void AcquisitionThread::Run(std::stop_token stop) {
             std::this_thread::sleep_for(kPortClosedPause);
             continue;
         }
+        // The language never changes while the program runs; one lookup a stream start.
+        m_totalCaption = TotalCaption();
         device.StartStreaming();
         if (!Synchronise(stop))
             continue;
@@ -128,21 +131,24 @@ bool AcquisitionThread::Synchronise(const std::stop_token& stop) {
     return false;
 }
 
-// Waits on the port, not in fixed pauses, so a frame is taken as soon as its last byte is in.
+// Waits on the port, not in fixed pauses, so a frame is taken soon after its last byte is in.
+// Input already queued makes poll return at once, so a partial frame is slept on for the line
+// time of its missing bytes; right after a frame, when the stream runs at full rate, one such
+// sleep usually finds the next whole frame with a single wake-up.
 void AcquisitionThread::WaitForFrame(const std::stop_token& stop) {
     DeviceLink& device = *m_context.link;
     const auto deadline = std::chrono::steady_clock::now() + kFrameWait;
-    for (;;) {
+    constexpr int kFrameBytes = static_cast<int>(LiveFrame::kSize);
+    for (bool first = true;; first = false) {
         const int queued = device.BytesWaiting();
-        if (queued >= static_cast<int>(LiveFrame::kSize) || !Running(stop))
+        if (queued >= kFrameBytes || !Running(stop))
             return;
         const auto left = deadline - std::chrono::steady_clock::now();
         if (left <= std::chrono::steady_clock::duration::zero())
             return;
         m_record.FlushIfDue();
-        if (queued > 0) {
-            // Input already queued makes poll return at once: sleep for the missing bytes.
-            const auto missing = kByteTime * (static_cast<int>(LiveFrame::kSize) - queued);
+        if (queued > 0 || first) {
+            const auto missing = kByteTime * (kFrameBytes - queued) + kArrivalMargin;
             std::this_thread::sleep_for(
                 std::min<std::chrono::steady_clock::duration>(missing, left));
         } else {
@@ -154,7 +160,7 @@ void AcquisitionThread::WaitForFrame(const std::stop_token& stop) {
 
 void AcquisitionThread::Process(const LiveFrame& frame) {
     const DisplaySettings settings = m_context.Snapshot();
-    FrameUpdate update = ComputeReadings(frame, settings, TotalCaption());
+    FrameUpdate update = ComputeReadings(frame, settings, m_totalCaption);
     update.frameNumber = ++m_frameCount;
     update.chartSampleDue = update.frameNumber % 10 == 0;
     for (int k = 0; k < kRopes; ++k) {

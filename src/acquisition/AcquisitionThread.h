@@ -49,6 +49,7 @@ private:
     RecordFile m_record;
     std::atomic<long> m_frameCount{0};
     std::array<bool, kRopes> m_greyShown{};
+    std::string m_totalCaption;
     // Held by the thread whenever it may be inside the link.
     std::mutex m_linkBusy;
     std::mutex m_wakeMutex;

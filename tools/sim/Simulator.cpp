@@ -118,9 +118,12 @@ void Simulator::Flush(Port& port, Clock::time_point now) {
     const auto written = static_cast<std::size_t>(n);
     port.pending.erase(port.pending.begin(), port.pending.begin() + written);
     port.sentTotal += written;
-    if (m_paced)
+    if (m_paced) {
+        // Credit of one chunk, so a late wake-up does not slow the line below its rate.
+        const auto credit = kByteTime * static_cast<long>(kPacedChunk);
         port.lineFree =
-            std::max(port.lineFree, now - kByteTime) + kByteTime * static_cast<long>(written);
+            std::max(port.lineFree, now - credit) + kByteTime * static_cast<long>(written);
+    }
     const Clock::time_point sentAt = Clock::now();
     while (!port.frameEnds.empty() && port.frameEnds.front().first <= port.sentTotal) {
         if (m_onFrameSent)
