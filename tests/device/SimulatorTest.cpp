@@ -1,0 +1,47 @@
+#include "Simulator.h"
+#include "SerialPort.h"
+#include "SimulatorFixture.h"
+
+#include <filesystem>
+
+using namespace tensiq;
+namespace fs = std::filesystem;
+
+TEST(Simulator, LeavesNoLinkOrFolderBehind) {
+    const std::string root = test::MakeTempFolder("tensiq-sim-");
+    const std::string made = root + "/ports";
+    const std::string kept = root + "/existing";
+    fs::create_directory(kept);
+    {
+        sim::Simulator a(made);
+        sim::Simulator b(kept);
+        a.AddDevice(7);
+        a.AddSilent(1);
+        b.AddNoise(2);
+        a.Start();
+        b.Start();
+        EXPECT_TRUE(fs::is_symlink(made + "/COM7"));
+        EXPECT_TRUE(fs::exists(fs::read_symlink(made + "/COM7")));
+        EXPECT_TRUE(fs::is_symlink(kept + "/COM2"));
+    }
+    EXPECT_FALSE(fs::exists(made)) << "a folder the simulator made goes with it";
+    EXPECT_TRUE(fs::exists(kept));
+    EXPECT_TRUE(fs::is_empty(kept));
+    fs::remove_all(root);
+}
+
+class SimulatorDeviceTest : public test::SimulatorFixture {};
+
+TEST_F(SimulatorDeviceTest, HangUpCutsTheLineAfterTheGivenFrames) {
+    sim::DeviceConfig c = Device();
+    c.frameRate = 500;
+    c.faults.hangUpAfterFrames = 3;
+    sim->AddDevice(1, c);
+    sim->Start();
+    SerialPort port;
+    ASSERT_TRUE(port.Open(1, 230400));
+    const std::uint8_t start[] = {'B', 'N', 'S'};
+    ASSERT_EQ(port.Write(start, 3), 3);
+    ASSERT_TRUE(test::Eventually([&] { return !fs::exists(sim->LinkPath(1)); }));
+    WithDevice(1, [](sim::DeviceModel& d) { EXPECT_EQ(d.Counters().framesSent, 3); });
+}
