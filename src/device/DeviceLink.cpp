@@ -72,6 +72,13 @@ bool DeviceLink::QueueWait(int count) {
     return true;
 }
 
+bool DeviceLink::Quieten() {
+    if (!Send(cmd::kQuiet))
+        return false;
+    Drain();
+    return SilenceWait();
+}
+
 bool DeviceLink::StopStreaming() {
     if (!Send(cmd::kQuiet))
         return false;

@@ -113,6 +113,8 @@ public:
     // The shared waiting rules of every transaction.
     void Drain();
     bool SilenceWait();
+    // X, drain, silence wait: how every transaction but the parameter write begins.
+    bool Quieten();
     bool ByteWait(std::uint8_t& byte);
     bool QueueWait(int count);
 

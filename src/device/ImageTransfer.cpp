@@ -8,10 +8,7 @@ namespace tensiq {
 bool DeviceLink::ReadImage() {
     if (!m_port.IsOpen())
         return false;
-    if (!Send(cmd::kQuiet))
-        return false;
-    Drain();
-    if (!SilenceWait())
+    if (!Quieten())
         return false;
     for (const std::uint8_t byte : {cmd::kPrefix, cmd::kImageRead}) {
         Pause(kPauseMs);
@@ -43,10 +40,7 @@ bool DeviceLink::ReadImage() {
 bool DeviceLink::WriteImage() {
     if (!m_port.IsOpen() || !m_hasImage)
         return false;
-    if (!Send(cmd::kQuiet))
-        return false;
-    Drain();
-    if (!SilenceWait())
+    if (!Quieten())
         return false;
     Pause(kPauseMs);
     if (!Send(cmd::kPrefix))

@@ -47,10 +47,7 @@ std::string WriteResultText(int result) {
 bool DeviceLink::ReadParameters(ParameterBlock& destination) {
     if (!m_port.IsOpen())
         return false;
-    if (!Send(cmd::kQuiet))
-        return false;
-    Drain();
-    if (!SilenceWait())
+    if (!Quieten())
         return false;
     Pause(kPauseMs);
     if (!Send(cmd::kReadBlock))
