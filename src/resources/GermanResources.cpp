@@ -142,15 +142,10 @@ constexpr const char* kMainTexts[] = {
 };
 constexpr auto kMainControls = WithTexts(kMainDialogLayout, kMainTexts);
 
-constexpr DialogTemplate kDialogs[] = {
-    {kAboutBoxDialog, "Info über Tensiq", kAboutBoxWidth, kAboutBoxHeight, "MS Sans Serif", 8,
-     kAboutBoxFlags, kAboutControls.data(), kAboutControls.size()},
-    {kMainDialog, "Tensiq V 1.12", kMainDialogWidth, kMainDialogHeight, "MS Sans Serif", 8,
-     kMainDialogFlags, kMainControls.data(), kMainControls.size()},
-};
+constexpr auto kDialogs = MakeDialogs("Info über Tensiq", kAboutControls, kMainControls);
 
-constexpr ResourceModule kModule{kStringTable.data(), kStringTable.size(), kDialogs,
-                                 std::size(kDialogs), kProgramIcons,       kProgramIconCount};
+constexpr ResourceModule kModule{kStringTable.data(), kStringTable.size(), kDialogs.data(),
+                                 kDialogs.size(),     kProgramIcons,       kProgramIconCount};
 
 } // namespace
 

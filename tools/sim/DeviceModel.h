@@ -70,8 +70,6 @@ public:
     DeviceConfig& Config() { return m_config; }
     const DeviceCounters& Counters() const { return m_counters; }
     bool Streaming() const { return m_streaming; }
-    // The block the last W carried, before the device stored it.
-    const std::vector<std::uint8_t>& LastBlockReceived() const { return m_received; }
 
 private:
     enum class Mode { Command, AfterB, AfterBN, BlockIn, StoreIn, ImageIn };

@@ -138,15 +138,10 @@ constexpr const char* kMainTexts[] = {
 };
 constexpr auto kMainControls = WithTexts(kMainDialogLayout, kMainTexts);
 
-constexpr DialogTemplate kDialogs[] = {
-    {kAboutBoxDialog, "关于 Tensiq", kAboutBoxWidth, kAboutBoxHeight, "MS Sans Serif", 8,
-     kAboutBoxFlags, kAboutControls.data(), kAboutControls.size()},
-    {kMainDialog, "Tensiq V 1.12", kMainDialogWidth, kMainDialogHeight, "MS Sans Serif", 8,
-     kMainDialogFlags, kMainControls.data(), kMainControls.size()},
-};
+constexpr auto kDialogs = MakeDialogs("关于 Tensiq", kAboutControls, kMainControls);
 
-constexpr ResourceModule kModule{kStringTable.data(), kStringTable.size(), kDialogs,
-                                 std::size(kDialogs), kProgramIcons,       kProgramIconCount};
+constexpr ResourceModule kModule{kStringTable.data(), kStringTable.size(), kDialogs.data(),
+                                 kDialogs.size(),     kProgramIcons,       kProgramIconCount};
 
 } // namespace
 
