@@ -1,7 +1,8 @@
 #include "DeviceLink.h"
 
+#include "VersionReply.h"
+
 #include <chrono>
-#include <cstdio>
 #include <thread>
 
 namespace tensiq {
@@ -115,7 +116,7 @@ void DeviceLink::QueryVersion() {
         return;
     m_versionReply.assign(reply); // ends at the first zero byte
     float version = 0.0f;
-    m_firmwareVersion = std::sscanf(m_versionReply.c_str(), "L %f", &version) == 1 ? version : 0.0f;
+    m_firmwareVersion = ParseVersionReply(m_versionReply, version) ? version : 0.0f;
 }
 
 } // namespace tensiq
