@@ -26,14 +26,14 @@ def walk(bus, name, path, depth, out):
     obj = bus.get_object(name, path)
     props = dbus.Interface(obj, "org.freedesktop.DBus.Properties")
     acc = dbus.Interface(obj, "org.a11y.atspi.Accessible")
-    label = str(props.Get("org.a11y.atspi.Accessible", "Name"))
-    role = str(acc.GetRoleName())
+    label = str(props.Get("org.a11y.atspi.Accessible", "Name", timeout=5))
+    role = str(acc.GetRoleName(timeout=5))
     value = None
     if role == "progress bar":
-        value = float(props.Get("org.a11y.atspi.Value", "CurrentValue"))
+        value = float(props.Get("org.a11y.atspi.Value", "CurrentValue", timeout=5))
     out.append((role, label.strip(), value))
     if depth < 8:
-        for child_name, child_path in acc.GetChildren():
+        for child_name, child_path in acc.GetChildren(timeout=5):
             walk(bus, str(child_name), str(child_path), depth + 1, out)
 
 
@@ -44,7 +44,8 @@ def main():
     while time.time() < deadline:
         found = []
         root = bus.get_object("org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root")
-        for name, path in dbus.Interface(root, "org.a11y.atspi.Accessible").GetChildren():
+        for name, path in dbus.Interface(root, "org.a11y.atspi.Accessible").GetChildren(timeout=5):
+            print("application", name, path, file=sys.stderr)
             walk(bus, str(name), str(path), 0, found)
         if any(r == "progress bar" for r, _, _ in found):
             break
