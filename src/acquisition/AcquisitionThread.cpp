@@ -17,6 +17,9 @@ namespace {
 constexpr auto kByteTime = std::chrono::microseconds(44);
 // Wakes to look at the run flag while the line is quiet.
 constexpr int kQuietPollMs = 50;
+// A record line reaches the file by this age, so that with the waits' wake-ups it is there
+// within 100 ms of its frame whatever the stream does.
+constexpr auto kRecordLineAge = std::chrono::milliseconds(50);
 constexpr auto kPortClosedPause = std::chrono::milliseconds(10);
 constexpr auto kArrivalMargin = std::chrono::microseconds(200);
 
@@ -113,7 +116,7 @@ void AcquisitionThread::Run(std::stop_token stop) {
         Step(AcquisitionStep::RunChecked);
         if (m_record.IsOpen()) {
             // The stream start pauses for 300 ms: what was recorded goes to the disk first.
-            m_record.Flush();
+            FlushRecord();
         } else if (!m_context.recordPath.empty() && !m_record.Open(m_context.recordPath)) {
             Fail(Failure::Record, RecordOpenError(m_context.recordPath, errno), link);
             continue;
@@ -147,6 +150,16 @@ void AcquisitionThread::Run(std::stop_token stop) {
     if (!link.owns_lock())
         link.lock();
     m_record.Close();
+}
+
+void AcquisitionThread::FlushRecord() {
+    m_record.Flush();
+    m_unflushedSince.reset();
+}
+
+void AcquisitionThread::KeepRecordFresh() {
+    if (m_unflushedSince && std::chrono::steady_clock::now() - *m_unflushedSince >= kRecordLineAge)
+        FlushRecord();
 }
 
 void AcquisitionThread::Fail(Failure failure, const std::string& message,
@@ -214,14 +227,19 @@ AcquisitionThread::Flow AcquisitionThread::WaitForFrame(const std::stop_token& s
         const auto left = deadline - std::chrono::steady_clock::now();
         if (left <= std::chrono::steady_clock::duration::zero())
             return Flow::On; // the read finds the frame short and restarts the stream
-        m_record.FlushIfDue();
+        KeepRecordFresh();
         if (queued > 0 || first) {
             const auto missing = kByteTime * (kFrameBytes - queued) + kArrivalMargin;
             std::this_thread::sleep_for(
                 std::min<std::chrono::steady_clock::duration>(missing, left));
         } else {
-            const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(left).count();
-            device.WaitForInput(static_cast<int>(std::min<long long>(ms + 1, kQuietPollMs)));
+            auto wait = std::min<std::chrono::steady_clock::duration>(
+                left, std::chrono::milliseconds(kQuietPollMs));
+            if (m_unflushedSince)
+                wait = std::min<std::chrono::steady_clock::duration>(
+                    wait, *m_unflushedSince + kRecordLineAge - std::chrono::steady_clock::now());
+            const auto ms = std::chrono::ceil<std::chrono::milliseconds>(wait).count();
+            device.WaitForInput(static_cast<int>(std::max<long long>(ms, 0)));
         }
     }
 }
@@ -234,6 +252,8 @@ AcquisitionThread::Flow AcquisitionThread::Process(const LiveFrame& frame,
     update.frameNumber = ++m_frameCount;
     update.chartSampleDue = update.frameNumber % 10 == 0;
     m_record.WriteLoads(update.loads);
+    if (!m_unflushedSince)
+        m_unflushedSince = std::chrono::steady_clock::now();
     if (AcquisitionSink* sink = m_context.sink) {
         link.unlock();
         sink->OnFrame(update);

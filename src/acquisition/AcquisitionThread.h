@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace tensiq {
@@ -66,12 +67,17 @@ private:
     // Ends the run, closes the record, and tells the sink with the link let go.
     void Fail(Failure failure, const std::string& message, std::unique_lock<std::mutex>& link);
     void Step(AcquisitionStep step) const;
+    void FlushRecord();
+    // Flushes once the oldest line not yet in the file is kRecordLineAge old.
+    void KeepRecordFresh();
     std::string TotalCaption() const;
 
     AcquisitionContext& m_context;
     // The link mutex guards the port while a run is on, the record, and m_runNumber.
     std::mutex m_linkMutex;
     RecordFile m_record;
+    // When the oldest line not yet flushed was written; empty when all are in the file.
+    std::optional<std::chrono::steady_clock::time_point> m_unflushedSince;
     // Counts the runs StopRun has ended; a thread that comes back from the sink to a new
     // number knows that its run was ended (and its record closed) meanwhile.
     long m_runNumber = 0;
