@@ -34,6 +34,9 @@ public:
     virtual void OnFrame(const FrameUpdate& update) = 0;
     // The stream gave no frame start; the run has been ended.
     virtual void OnSynchronisationFailed(const std::string& message) = 0;
+    // The record could not be created or written; the run has been ended (or had ended, when
+    // its closing failed). The message says how many frames the record keeps.
+    virtual void OnRecordFailed(const std::string& message) = 0;
 };
 
 } // namespace tensiq

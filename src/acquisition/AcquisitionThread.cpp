@@ -72,8 +72,8 @@ void AcquisitionThread::Run(std::stop_token stop) {
     DeviceLink& device = *m_context.link;
     while (!stop.stop_requested()) {
         // The restart point.
-        if (m_record.IsOpen() && m_context.runFlag == 0)
-            m_record.Close();
+        if (m_record.IsOpen() && m_context.runFlag == 0 && !m_record.Close())
+            RecordFailed();
         if (link.owns_lock())
             link.unlock();
         {
@@ -84,8 +84,11 @@ void AcquisitionThread::Run(std::stop_token stop) {
         if (stop.stop_requested())
             break;
         link.lock();
-        if (!m_record.IsOpen() && !m_context.recordPath.empty())
-            m_record.Open(m_context.recordPath); // tried again at every pass when it fails
+        if (!m_record.IsOpen() && !m_context.recordPath.empty() &&
+            !m_record.Open(m_context.recordPath)) {
+            RecordFailed();
+            continue;
+        }
         if (!Running(stop))
             continue;
         if (!device.IsOpen()) {
@@ -111,7 +114,15 @@ void AcquisitionThread::Run(std::stop_token stop) {
     }
     if (link.owns_lock())
         link.unlock();
-    m_record.Close();
+    if (m_record.IsOpen() && !m_record.Close())
+        RecordFailed();
+}
+
+// A run whose record cannot be kept ends: the user would otherwise trust a record with gaps.
+void AcquisitionThread::RecordFailed() {
+    m_context.runFlag = 0;
+    if (m_context.sink != nullptr)
+        m_context.sink->OnRecordFailed(m_record.Error());
 }
 
 bool AcquisitionThread::Synchronise(const std::stop_token& stop) {
@@ -146,7 +157,10 @@ void AcquisitionThread::WaitForFrame(const std::stop_token& stop) {
         const auto left = deadline - std::chrono::steady_clock::now();
         if (left <= std::chrono::steady_clock::duration::zero())
             return;
-        m_record.FlushIfDue();
+        if (!m_record.FlushIfDue()) {
+            RecordFailed();
+            return;
+        }
         if (queued > 0 || first) {
             const auto missing = kByteTime * (kFrameBytes - queued) + kArrivalMargin;
             std::this_thread::sleep_for(
@@ -169,7 +183,10 @@ void AcquisitionThread::Process(const LiveFrame& frame) {
             m_greyShown[k] = update.marked[k];
         }
     }
-    m_record.WriteLoads(update.loads);
+    if (m_record.IsOpen() && !m_record.WriteLoads(update.loads)) {
+        RecordFailed();
+        return;
+    }
     if (m_context.sink != nullptr)
         m_context.sink->OnFrame(update);
 }

@@ -44,6 +44,7 @@ private:
     void WaitForFrame(const std::stop_token& stop);
     void Process(const LiveFrame& frame);
     std::string TotalCaption() const;
+    void RecordFailed();
 
     AcquisitionContext& m_context;
     RecordFile m_record;

@@ -26,6 +26,14 @@ public:
         std::lock_guard lock(m_mutex);
         failures.push_back(message);
     }
+    void OnRecordFailed(const std::string& message) override {
+        std::lock_guard lock(m_mutex);
+        recordFailures.push_back(message);
+    }
+    std::vector<std::string> RecordFailures() {
+        std::lock_guard lock(m_mutex);
+        return recordFailures;
+    }
     void EndRunAfter(int frames) {
         std::lock_guard lock(m_mutex);
         stopAfter = frames;
@@ -46,6 +54,7 @@ public:
 
     std::vector<FrameUpdate> updates;
     std::vector<std::string> failures;
+    std::vector<std::string> recordFailures;
 
 private:
     AcquisitionContext& m_context;
