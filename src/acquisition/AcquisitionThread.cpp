@@ -4,8 +4,6 @@
 #include "LocalisedString.h"
 #include "ResourceIds.h"
 
-#include <cerrno>
-#include <cstring>
 #include <ctime>
 #include <pthread.h>
 
@@ -25,10 +23,6 @@ constexpr auto kArrivalMargin = std::chrono::microseconds(200);
 
 std::string LostMessage() {
     return LoadLocalisedString(res::kStrNoConnection, CurrentResourceModule());
-}
-
-std::string RecordOpenError(const std::string& path, int error) {
-    return "The record " + path + " cannot be created: " + std::strerror(error) + ".";
 }
 
 } // namespace
@@ -61,8 +55,9 @@ void AcquisitionThread::StopRun() {
     m_wake.notify_all();
     std::lock_guard link(m_linkMutex);
     // The thread may be in the sink with the record still open: it is closed here, and the
-    // thread, back from the sink, finds its run over.
-    m_record.Close();
+    // thread, back from the sink, finds its run over (and tells the sink if the close failed).
+    if (!CloseRecord())
+        m_stopRecordFailure = m_record.Error();
     ++m_runNumber;
 }
 
@@ -105,8 +100,11 @@ void AcquisitionThread::Run(std::stop_token stop) {
     while (!stop.stop_requested()) {
         // The restart point.
         if (!Current(stop)) {
-            m_record.Close();
+            std::string failure = CloseRecord() ? std::move(m_stopRecordFailure) : m_record.Error();
+            m_stopRecordFailure.clear();
             link.unlock();
+            if (!failure.empty() && m_context.sink != nullptr)
+                m_context.sink->OnRecordFailed(failure);
             Step(AcquisitionStep::Idle);
             WaitForRun(stop);
             link.lock();
@@ -114,11 +112,13 @@ void AcquisitionThread::Run(std::stop_token stop) {
             continue;
         }
         Step(AcquisitionStep::RunChecked);
-        if (m_record.IsOpen()) {
-            // The stream start pauses for 300 ms: what was recorded goes to the disk first.
-            FlushRecord();
-        } else if (!m_context.recordPath.empty() && !m_record.Open(m_context.recordPath)) {
-            Fail(Failure::Record, RecordOpenError(m_context.recordPath, errno), link);
+        // The stream start pauses for 300 ms: what was recorded goes to the disk first.
+        const bool recordKept =
+            m_record.IsOpen() ? FlushRecord()
+                              : m_context.recordPath.empty() || m_record.Open(m_context.recordPath);
+        if (!recordKept) {
+            // Without its record the run would leave the previous run's file to be saved.
+            Fail(Failure::Record, m_record.Error(), link);
             continue;
         }
         if (!Current(stop))
@@ -149,23 +149,33 @@ void AcquisitionThread::Run(std::stop_token stop) {
     }
     if (!link.owns_lock())
         link.lock();
-    m_record.Close();
+    const bool kept = CloseRecord();
+    link.unlock();
+    if (!kept && m_context.sink != nullptr)
+        m_context.sink->OnRecordFailed(m_record.Error());
 }
 
-void AcquisitionThread::FlushRecord() {
-    m_record.Flush();
+bool AcquisitionThread::CloseRecord() {
     m_unflushedSince.reset();
+    return !m_record.IsOpen() || m_record.Close();
 }
 
-void AcquisitionThread::KeepRecordFresh() {
+bool AcquisitionThread::FlushRecord() {
+    m_unflushedSince.reset();
+    return m_record.Flush();
+}
+
+bool AcquisitionThread::KeepRecordFresh() {
     if (m_unflushedSince && std::chrono::steady_clock::now() - *m_unflushedSince >= kRecordLineAge)
-        FlushRecord();
+        return FlushRecord();
+    return true;
 }
 
 void AcquisitionThread::Fail(Failure failure, const std::string& message,
                              std::unique_lock<std::mutex>& link) {
     m_context.runFlag = 0;
-    m_record.Close();
+    // A record that failed has closed itself and is told of as the failure.
+    const bool recordKept = failure == Failure::Record || CloseRecord();
     link.unlock();
     if (AcquisitionSink* sink = m_context.sink) {
         switch (failure) {
@@ -179,6 +189,8 @@ void AcquisitionThread::Fail(Failure failure, const std::string& message,
             sink->OnRecordFailed(message);
             break;
         }
+        if (!recordKept)
+            sink->OnRecordFailed(m_record.Error());
     }
     link.lock();
 }
@@ -227,7 +239,10 @@ AcquisitionThread::Flow AcquisitionThread::WaitForFrame(const std::stop_token& s
         const auto left = deadline - std::chrono::steady_clock::now();
         if (left <= std::chrono::steady_clock::duration::zero())
             return Flow::On; // the read finds the frame short and restarts the stream
-        KeepRecordFresh();
+        if (!KeepRecordFresh()) {
+            Fail(Failure::Record, m_record.Error(), link);
+            return Flow::Over;
+        }
         if (queued > 0 || first) {
             const auto missing = kByteTime * (kFrameBytes - queued) + kArrivalMargin;
             std::this_thread::sleep_for(
@@ -251,9 +266,14 @@ AcquisitionThread::Flow AcquisitionThread::Process(const LiveFrame& frame,
     FrameUpdate update = ComputeReadings(frame, settings, m_totalCaption);
     update.frameNumber = ++m_frameCount;
     update.chartSampleDue = update.frameNumber % 10 == 0;
-    m_record.WriteLoads(update.loads);
-    if (!m_unflushedSince)
-        m_unflushedSince = std::chrono::steady_clock::now();
+    if (m_record.IsOpen()) {
+        if (!m_record.WriteLoads(update.loads)) {
+            Fail(Failure::Record, m_record.Error(), link);
+            return Flow::Over;
+        }
+        if (!m_unflushedSince)
+            m_unflushedSince = std::chrono::steady_clock::now();
+    }
     if (AcquisitionSink* sink = m_context.sink) {
         link.unlock();
         sink->OnFrame(update);

@@ -61,14 +61,51 @@ TEST_F(ParamsCommandTest, BackupChangeAndRestoreKeepTheDevicesOwnBytes) {
 }
 
 TEST_F(ParamsCommandTest, RefusedFileNeverReachesTheDevice) {
-    auto result = Cli("params write " + WriteFile("bad.json", R"({"ropeCount": 13})"));
-    EXPECT_EQ(result.status, 2);
-    EXPECT_NE(result.out.find("ropeCount"), std::string::npos) << result.out;
-    EXPECT_EQ(Cli("params write " + WriteFile("broken.json", "{ropeCount")).status, 2);
+    for (const std::string& text :
+         {std::string("{ropeCount"), std::string(R"({"tare": 18446744073709551615})"),
+          std::string(R"({"factor": 9223372036854775808})"), std::string(R"({"tare": 1.5})"),
+          std::string(R"({"ropeCounts": 4})")}) {
+        const auto result = Cli("params write " + WriteFile("bad.json", text));
+        EXPECT_EQ(result.status, 2) << text << ": " << result.out;
+    }
+    for (const std::string& path : {Root(), std::string("/dev/zero"), Root() + "/missing.json"}) {
+        const auto result = Cli("params write " + path);
+        EXPECT_EQ(result.status, 2) << path << ": " << result.out;
+        EXPECT_NE(result.out.find(path), std::string::npos) << result.out;
+    }
+    EXPECT_EQ(Cli("params write " + WriteFile("huge.json", std::string(100000, ' ') + "{}")).status,
+              2);
     WithDevice(1, [](sim::DeviceModel& d) {
-        EXPECT_EQ(d.Counters().blocksStored, 0);
-        EXPECT_EQ(d.Counters().blockReads, 0);
+        EXPECT_EQ(d.Counters().blockReads, 0) << "checked before the device is asked";
     });
+    // A changed value outside the device's range is refused once the device's block is known.
+    const auto range = Cli("params write " + WriteFile("range.json", R"({"ropeCount": 13})"));
+    EXPECT_EQ(range.status, 2);
+    EXPECT_NE(range.out.find("ropeCount"), std::string::npos) << range.out;
+    WithDevice(1, [](sim::DeviceModel& d) { EXPECT_EQ(d.Counters().blocksStored, 0); });
+}
+
+TEST_F(ParamsCommandTest, ABackupOfADeviceWithOddValuesRestores) {
+    WithDevice(1, [](sim::DeviceModel& d) {
+        d.Config().block[18] = 0;    // no ropes
+        d.Config().block[19] = 0xFB; // factor -5
+        d.Config().block[27] = 9;    // an unknown sensor type
+    });
+    const auto read = Cli("params read --json");
+    ASSERT_EQ(read.status, 0) << read.out;
+    const json backup = json::parse(read.out);
+    EXPECT_EQ(backup["factor"], -5);
+    json changed = backup;
+    changed["tare"] = 77;
+    const auto write = Cli("params write " + WriteFile("backup.json", changed.dump()));
+    ASSERT_EQ(write.status, 0) << write.out;
+    const json after = json::parse(Cli("params read --json").out);
+    EXPECT_EQ(after["tare"], 77);
+    EXPECT_EQ(after["ropeCount"], 0);
+    EXPECT_EQ(after["factor"], -5);
+    EXPECT_EQ(after["sensorType"], 9);
+    changed["factor"] = -4; // a change must still be in range
+    EXPECT_EQ(Cli("params write " + WriteFile("changed.json", changed.dump())).status, 2);
 }
 
 TEST_F(ParamsCommandTest, FailedWriteNamesTheStepAndExitsThree) {
