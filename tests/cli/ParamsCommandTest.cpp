@@ -3,6 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <csignal>
 #include <cstring>
 #include <fstream>
 #include <numeric>
@@ -138,4 +139,53 @@ TEST_F(ParamsCommandTest, ImageBackupIsRestoredAndAcknowledged) {
     auto wrongSize = Cli("image write " + WriteFile("short.bin", std::string(8159, 'x')));
     EXPECT_EQ(wrongSize.status, 2);
     EXPECT_NE(wrongSize.out.find("8160"), std::string::npos) << wrongSize.out;
+}
+
+TEST_F(ParamsCommandTest, AnInterruptedImageWriteIsFinishedAndTheNextOneVerified) {
+    const std::string file = Root() + "/image.bin";
+    std::string image(8160, '\0');
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<char>(i * 7 + 3);
+    WriteFile("image.bin", image);
+    const std::string pidFile = Root() + "/pid";
+    FILE* tool = ::popen(("exec " + std::string(TENSIQ_CLI) + " --port 1 image write " + file +
+                          " > " + Root() + "/out.txt 2>&1 & echo $! > " + pidFile + "; wait $!")
+                             .c_str(),
+                         "r");
+    ASSERT_NE(tool, nullptr);
+    ASSERT_TRUE(test::Eventually([&] {
+        int n = 0;
+        WithDevice(1, [&](sim::DeviceModel& d) { n = d.Counters().imageBytesReceived; });
+        return n > 1000;
+    }));
+    const int pid = std::stoi(test::ReadFile(pidFile));
+    ::kill(pid, SIGINT); // Ctrl-C in the middle of the transfer
+    ::pclose(tool);
+    const std::string out = test::ReadFile(Root() + "/out.txt");
+    EXPECT_NE(out.find("verified"), std::string::npos) << out;
+    EXPECT_NE(out.find("Interrupted"), std::string::npos) << out;
+    const auto stored = DeviceState().image;
+    EXPECT_EQ(std::memcmp(stored.data(), image.data(), image.size()), 0) << "no spliced image";
+    WithDevice(1, [](sim::DeviceModel& d) { EXPECT_EQ(d.Counters().imagesStored, 1); });
+
+    auto next = Cli("image write " + file);
+    EXPECT_EQ(next.status, 0) << next.out;
+    EXPECT_NE(next.out.find("read back and verified"), std::string::npos) << next.out;
+    EXPECT_EQ(Cli("version").status, 0) << "the device answers as usual";
+}
+
+TEST_F(ParamsCommandTest, AnImageStoredDifferentlyIsAFailureAndOddFilesAreRefused) {
+    const std::string file = Root() + "/image.bin";
+    ASSERT_EQ(Cli("image read " + file).status, 0);
+    WithDevice(1, [](sim::DeviceModel& d) { d.Config().faults.imageDiffersAt = 4000; });
+    const auto differs = Cli("image write " + file);
+    EXPECT_EQ(differs.status, 3) << differs.out;
+    EXPECT_NE(differs.out.find("differs from the one written, first at byte 4000"),
+              std::string::npos)
+        << differs.out;
+    for (const std::string& path : {Root(), std::string("/dev/zero")}) {
+        const auto refused = Cli("image write " + path);
+        EXPECT_EQ(refused.status, 2) << path << ": " << refused.out;
+    }
+    WithDevice(1, [](sim::DeviceModel& d) { EXPECT_EQ(d.Counters().imagesStored, 1); });
 }

@@ -18,6 +18,7 @@ namespace tensiq::cli {
 namespace {
 
 constexpr double kMaxSeconds = 7 * 24 * 3600.0;
+constexpr int kSilenceCheckMs = 100;
 
 // The first signal that asked the run to end.
 std::atomic<int> g_signal{0};
@@ -160,7 +161,13 @@ int RunRecord(Tool& tool, const RecordOptions& options) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     thread.StopRun();
     // The device must be silent when the tool has gone; a stream that goes on is a failure.
-    const bool silent = link.Quieten();
+    // Right after the drain the queue is empty even then, so the silence is looked for after
+    // the time of several frames.
+    bool silent = link.StopStreaming();
+    if (silent) {
+        Pause(kSilenceCheckMs);
+        silent = link.SilenceWait();
+    }
     link.Close();
     if (options.progress)
         std::cerr << "\n";
