@@ -1,13 +1,12 @@
 #include "RecordFile.h"
 #include "AcquisitionThread.h"
 #include "DeviceLink.h"
+#include "FileSizeLimit.h"
 #include "RunTool.h"
 #include "SimulatorFixture.h"
 
-#include <csignal>
 #include <filesystem>
 #include <sstream>
-#include <sys/resource.h>
 
 using namespace tensiq;
 using namespace std::chrono_literals;
@@ -18,25 +17,7 @@ constexpr std::array<int, kRopes> kLoads = {486, 478, 493, 502, 510, 497,
                                             540, 536, 548, 505, 560, 552};
 const std::string kLine = "486;478;493;502;510;497;540;536;548;505;560;552;";
 
-// Files of this process may grow to at most the given size, as on a disk that is full there.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
+using test::FileSizeLimit;
 
 std::vector<std::string> Lines(const std::string& path) {
     std::vector<std::string> lines;
@@ -114,6 +95,7 @@ class FailureSink : public AcquisitionSink {
 public:
     void OnFrame(const FrameUpdate&) override { ++frames; }
     void OnSynchronisationFailed(const std::string&) override {}
+    void OnConnectionLost(const std::string&) override {}
     void OnRecordFailed(const std::string& message) override {
         std::lock_guard lock(m_mutex);
         failures.push_back(message);
