@@ -91,8 +91,9 @@ bool RecordFile::Flush() {
 
 bool RecordFile::Fail(int error) {
     m_error = "The record " + Name() +
-              " could not be written: " + std::generic_category().message(error) +
-              ". It keeps the first " + std::to_string(m_framesKept) + " frames.";
+              " could not be written: " + std::generic_category().message(error) + ". " +
+              (m_ownsFile ? "It keeps the first " + std::to_string(m_framesKept) + " frames."
+                          : std::to_string(m_framesKept) + " frames were passed on before.");
     // Drop what is still buffered and cut a half-written line, so the record holds whole
     // lines only.
     ::__fpurge(m_file);
