@@ -1,9 +1,9 @@
 #include "RopeLoadDlg.h"
 
+#include "CurrentResourceModule.h"
 #include "DataExchange.h"
 #include "LanguageChoice.h"
 #include "LocalisedString.h"
-#include "CurrentResourceModule.h"
 #include "Profile.h"
 #include "ResourceIcon.h"
 #include "ResourceIds.h"

@@ -1,12 +1,12 @@
 // Start-up and shut-down: the variant flag cleared, the window run modally over the chosen
 // language, and the language library unloaded once no window is left.
 
+#include "CurrentResourceModule.h"
 #include "DeviceLink.h"
 #include "LanguageChoice.h"
-#include "CurrentResourceModule.h"
+#include "ResourceIds.h"
 #include "RopeLoadApp.h"
 #include "RopeLoadDlg.h"
-#include "ResourceIds.h"
 #include "UiTestSupport.h"
 
 #include <QApplication>
@@ -44,7 +44,8 @@ TEST(Application, StartsTheWindowModallyAndUnloadsTheLanguageOnlyAfterIt) {
             return;
         modal = dlg->isModal();
         title = dlg->windowTitle();
-        moduleShared = dlg->Template() == res::FindDialog(CurrentResourceModule(), res::kMainDialog);
+        moduleShared =
+            dlg->Template() == res::FindDialog(CurrentResourceModule(), res::kMainDialog);
         dlg->m_quitButton.click();
     });
     EXPECT_EQ(app.InitInstance({QStringLiteral(" – Demo")}), 0);

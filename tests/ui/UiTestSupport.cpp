@@ -1,7 +1,7 @@
 #include "UiTestSupport.h"
 
-#include "LanguageChoice.h"
 #include "CurrentResourceModule.h"
+#include "LanguageChoice.h"
 
 #include <QCoreApplication>
 #include <QDir>
