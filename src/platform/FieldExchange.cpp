@@ -118,14 +118,27 @@ void DDX_Check(CDataExchange* pDX, int id, int& value) {
     auto* box = qobject_cast<QCheckBox*>(pDX->m_pDlgWnd->GetDlgItem(id));
     if (box == nullptr)
         return;
+    // The framework counts 0 unchecked, 1 checked, 2 indeterminate; Qt puts checked last.
     if (pDX->m_bSaveAndValidate) {
-        value = static_cast<int>(box->checkState());
+        switch (box->checkState()) {
+        case Qt::Checked:
+            value = 1;
+            break;
+        case Qt::PartiallyChecked:
+            value = 2;
+            break;
+        default:
+            value = 0;
+            break;
+        }
         return;
     }
-    const int state = value >= 0 && value <= 2 ? value : 0;
-    if (state == 2)
+    if (value == 2) {
         box->setTristate(true);
-    box->setCheckState(static_cast<Qt::CheckState>(state));
+        box->setCheckState(Qt::PartiallyChecked);
+    } else {
+        box->setCheckState(value == 1 ? Qt::Checked : Qt::Unchecked);
+    }
 }
 
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minimum, UINT maximum) {

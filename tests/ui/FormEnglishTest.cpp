@@ -4,7 +4,9 @@
 using namespace tensiq;
 using namespace tensiq::test;
 
-TEST_F(FormWindowTest, VariantCaptionsInEnglish) {
+using FormWindowEnglishTest = FormWindowTest;
+
+TEST_F(FormWindowEnglishTest, VariantCaptionsInEnglish) {
     ASSERT_EQ(LanguageCode(), kLanguageEnglish);
     OpenWithDevice();
     Read();
@@ -19,7 +21,7 @@ TEST_F(FormWindowTest, VariantCaptionsInEnglish) {
     EXPECT_EQ(Label(1006), "Rope difference relay");
 }
 
-TEST_F(FormWindowTest, RangeMessageComesFromTheEnglishLibrary) {
+TEST_F(FormWindowEnglishTest, RangeMessageComesFromTheEnglishLibrary) {
     ASSERT_EQ(LanguageCode(), kLanguageEnglish);
     Open();
     Type(1018, "13");

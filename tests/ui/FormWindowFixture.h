@@ -44,7 +44,9 @@ protected:
         return sim->AddDevice(1, Device(identification));
     }
     void Open() {
-        sim->Start();
+        if (!m_started)
+            sim->Start();
+        m_started = true;
         dlg = std::make_unique<CRopeLoadDlg>(nullptr, &profile);
         ASSERT_TRUE(dlg->Create());
     }
@@ -99,6 +101,7 @@ protected:
 
 private:
     std::unique_ptr<ScopedMessageBoxHandler> m_boxes;
+    bool m_started = false;
 };
 
 } // namespace tensiq::test

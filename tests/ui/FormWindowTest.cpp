@@ -191,6 +191,19 @@ TEST_F(FormWindowTest, AFailingFieldStopsTheExchangeThere) {
     EXPECT_EQ(dlg->m_overloadThreshold, 33.0);
 }
 
+TEST_F(FormWindowTest, CheckBoxValuesAreTheFrameworksAndOthersShowUnchecked) {
+    Open();
+    dlg->m_applyToPayload = 2;
+    dlg->UpdateData(FALSE);
+    EXPECT_EQ(qobject_cast<QCheckBox*>(Button(1062))->checkState(), Qt::PartiallyChecked);
+    dlg->m_applyToPayload = 5;
+    dlg->UpdateData(FALSE);
+    EXPECT_EQ(qobject_cast<QCheckBox*>(Button(1062))->checkState(), Qt::Unchecked);
+    Button(1062)->setChecked(true);
+    EXPECT_EQ(dlg->UpdateData(TRUE), TRUE);
+    EXPECT_EQ(dlg->m_applyToPayload, 1);
+}
+
 TEST_F(FormWindowTest, TextBeyond31CharactersIsReadWithItsFirst31) {
     Open();
     Type(1003, QString(31, '1') + "x");
@@ -310,8 +323,10 @@ TEST_F(FormWindowTest, UnitSwitchSetsLabelsFactorBarsAndProfile) {
     EXPECT_EQ(profile.Writes(), writes) << "the unit already shown changes nothing";
 }
 
-TEST_F(FormWindowTest, TheStoredUnitIsAppliedShortlyAfterOpening) {
-    profile.WriteInt("Settings", "Unit", 3);
+TEST_F(FormWindowTest, TheUnitChosenInOneSessionIsAppliedShortlyAfterTheNextOpens) {
+    Open();
+    Click(1060);
+    dlg.reset();
     Open();
     EXPECT_EQ(Label(1058), "kg") << "not yet";
     ASSERT_TRUE(QTest::qWaitFor([&] { return Label(1058) == "lbs"; }, 2000));
