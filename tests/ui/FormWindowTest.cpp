@@ -226,7 +226,7 @@ TEST_F(FormWindowTest, ReadEditWriteAndTheDeviceHoldsExactlyTheEdit) {
     EXPECT_EQ(LastBox().text, kWritten);
     EXPECT_EQ(LastBox().caption, "Hinweis");
     EXPECT_EQ(LastBox().type, MB_ICONINFORMATION);
-    EXPECT_EQ(Confirmations(), 1) << "verified and confirmed";
+    EXPECT_TRUE(Eventually([&] { return Confirmations() == 1; })) << "verified and confirmed";
     expected.SetTare(1300);
     expected.SetRopeCount(6);
     expected.SetEmptyLoadContact(0);
@@ -268,7 +268,8 @@ TEST_F(FormWindowTest, ASuccessfulWriteShowsTheWrittenBlockInTheDisplayedUnit) {
 
 TEST_F(FormWindowTest, WritingBeforeAnyReadIsRefused) {
     OpenWithDevice();
-    Write();
+    EXPECT_FALSE(dlg->m_writeButton.isEnabled());
+    dlg->OnWriteParameters();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(LastBox().text, "Die Parameter wurden noch nicht ausgelesen!");
     EXPECT_EQ(BlocksStored(), 0);
