@@ -36,8 +36,11 @@ QLineEdit* Edit(const CDataExchange* pDX, int id) {
 }
 
 void SetEditText(CDataExchange* pDX, int id, const std::string& text) {
-    if (QLineEdit* edit = Edit(pDX, id))
+    if (QLineEdit* edit = Edit(pDX, id)) {
         edit->setText(QString::fromStdString(text));
+        // A narrow edit shows the leading digits, as the framework's edit does.
+        edit->setCursorPosition(0);
+    }
 }
 
 template <typename Real> void ExchangeReal(CDataExchange* pDX, int id, Real& value, int precision) {

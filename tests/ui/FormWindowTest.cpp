@@ -283,6 +283,7 @@ TEST_F(FormWindowTest, UnitSwitchesConvertTheWeightsFromTheirText) {
     Type(1005, "1000");
     Click(1060);
     EXPECT_EQ(Text(1005), "2204.81927710843");
+    EXPECT_EQ(Edit(1005)->cursorPosition(), 0) << "the narrow edit shows the leading digits";
     Click(1051);
     EXPECT_EQ(Text(1005), "999.999999999998");
     Type(1005, "1000");
