@@ -2,8 +2,8 @@
 
 #include "Dialog.h"
 #include "FieldFormat.h"
+#include "LanguageChoice.h"
 #include "LocalisedString.h"
-#include "PlatformResources.h"
 #include "ResourceIds.h"
 #include "UserDialogs.h"
 
@@ -17,7 +17,7 @@ namespace tensiq {
 namespace {
 
 QString Text(unsigned id) {
-    return QString::fromStdString(LoadLocalisedString(id, GetResourceModule()));
+    return QString::fromStdString(LoadLocalisedString(id, CurrentResourceModule()));
 }
 
 // A parse failure has no icon, a range failure the exclamation mark; the caption is the

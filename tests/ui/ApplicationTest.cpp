@@ -3,9 +3,10 @@
 
 #include "DeviceLink.h"
 #include "LanguageChoice.h"
-#include "PlatformResources.h"
+#include "CurrentResourceModule.h"
 #include "RopeLoadApp.h"
 #include "RopeLoadDlg.h"
+#include "ResourceIds.h"
 #include "UiTestSupport.h"
 
 #include <QApplication>
@@ -43,7 +44,7 @@ TEST(Application, StartsTheWindowModallyAndUnloadsTheLanguageOnlyAfterIt) {
             return;
         modal = dlg->isModal();
         title = dlg->windowTitle();
-        moduleShared = GetResourceModule() == CurrentResourceModule();
+        moduleShared = dlg->Template() == res::FindDialog(CurrentResourceModule(), res::kMainDialog);
         dlg->m_quitButton.click();
     });
     EXPECT_EQ(app.InitInstance({QStringLiteral(" – Demo")}), 0);
@@ -57,7 +58,6 @@ TEST(Application, StartsTheWindowModallyAndUnloadsTheLanguageOnlyAfterIt) {
     EXPECT_EQ(WindowsLeft(), 0);
     EXPECT_EQ(app.ExitInstance(), 0);
     EXPECT_EQ(LanguageLibraryHandle(), nullptr);
-    EXPECT_EQ(GetResourceModule(), nullptr);
     if (hadLibrary) {
         EXPECT_EQ(CurrentResourceModule(), nullptr);
     }

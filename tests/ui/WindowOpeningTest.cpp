@@ -3,7 +3,7 @@
 
 #include "LanguageChoice.h"
 #include "LocalisedString.h"
-#include "PlatformResources.h"
+#include "CurrentResourceModule.h"
 #include "ResourceIcon.h"
 #include "ResourceIds.h"
 #include "RopeLoadDlg.h"
