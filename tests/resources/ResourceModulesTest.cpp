@@ -20,7 +20,7 @@ std::vector<unsigned> ProgramStringIds() {
     for (unsigned id : {kStrParseReal, kStrIntRange, kStrRealRange, kStrParseUnsigned})
         ids.push_back(id);
     for (unsigned id : {kStrTooFewRopes, kStrNoRecordYet, kStrSaveNotWritable, kStrSaveDiskFull,
-                        kStrSaveFailed, kStrConnectionLost})
+                        kStrSaveFailed, kStrConnectionLost, kStrReplaceFile})
         ids.push_back(id);
     return ids;
 }
@@ -87,7 +87,7 @@ TEST_F(ResourceModules, FormMessagesKeepTheirPlaceholders) {
 
 TEST_F(ResourceModules, SaveMessagesNameTheFileInEveryLanguage) {
     for (const auto& [name, module] : modules.All()) {
-        for (unsigned id : {kStrSaveNotWritable, kStrSaveDiskFull, kStrSaveFailed})
+        for (unsigned id : {kStrSaveNotWritable, kStrSaveDiskFull, kStrSaveFailed, kStrReplaceFile})
             EXPECT_NE(LoadLocalisedString(id, module).find("%1"), std::string::npos)
                 << name << " " << id;
         EXPECT_NE(LoadLocalisedString(kStrSaveFailed, module).find("%2"), std::string::npos)

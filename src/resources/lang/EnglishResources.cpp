@@ -49,6 +49,7 @@ constexpr StringEntry kStrings[] = {
     {164, "The measurement could not be saved:\n%1\n(%2)"},
     {165, "The connection to the Tensiq was lost! The measurement has ended; the values "
           "received until then are recorded."},
+    {166, "%1 already exists.\nDo you want to replace it?"},
     {61713, "Please enter a number."},
     {61714, "Please enter an integer between %1 and %2."},
     {61715, "Please enter a number between %1 and %2."},
