@@ -126,6 +126,7 @@ BOOL CRopeLoadDlg::OnInitDialog() {
     NameControlsForAssistiveTechnology();
     ConnectWindowCommands();
     // The form, unit, run and save commands connect their buttons below.
+    ConnectRunCommands();
     return TRUE;
 }
 

@@ -1,0 +1,13 @@
+#include "UiTestSupport.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    tensiq::test::PrepareUiEnvironment();
+    QApplication app(argc, argv);
+    tensiq::test::ChooseTestLanguage();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
