@@ -1,12 +1,32 @@
 #include "DeviceLink.h"
 
+#include <cctype>
+#include <charconv>
 #include <chrono>
-#include <cstdio>
 #include <thread>
 
 namespace tensiq {
 
 int g_ropeDifferenceVariant = 0;
+
+namespace {
+
+// "L %f" without the locale: the window's locale may write its decimal point as a comma.
+float ParseVersion(const std::string& reply) {
+    if (reply.empty() || reply[0] != 'L')
+        return 0.0f;
+    std::size_t at = 1;
+    while (at < reply.size() && std::isspace(static_cast<unsigned char>(reply[at])))
+        ++at;
+    if (at < reply.size() && reply[at] == '+')
+        ++at;
+    float version = 0.0f;
+    const char* end = reply.data() + reply.size();
+    const auto result = std::from_chars(reply.data() + at, end, version);
+    return result.ec == std::errc() ? version : 0.0f;
+}
+
+} // namespace
 
 void Pause(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
@@ -114,8 +134,7 @@ void DeviceLink::QueryVersion() {
     if (got <= 0)
         return;
     m_versionReply.assign(reply); // ends at the first zero byte
-    float version = 0.0f;
-    m_firmwareVersion = std::sscanf(m_versionReply.c_str(), "L %f", &version) == 1 ? version : 0.0f;
+    m_firmwareVersion = ParseVersion(m_versionReply);
 }
 
 } // namespace tensiq

@@ -74,6 +74,7 @@ void CRopeLoadDlg::DoDataExchange(CDataExchange* pDX) {
     for (int k = 0; k < kRopes; ++k)
         DDX_Control(pDX, ctl::kFirstBar + k, m_bars[k]);
     // The form's fields are exchanged after the controls are bound.
+    ExchangeFormFields(pDX);
 }
 
 BOOL CRopeLoadDlg::OnInitDialog() {
@@ -126,6 +127,7 @@ BOOL CRopeLoadDlg::OnInitDialog() {
     NameControlsForAssistiveTechnology();
     ConnectWindowCommands();
     // The form, unit, run and save commands connect their buttons below.
+    ConnectFormCommands();
     ConnectRunCommands();
     return TRUE;
 }

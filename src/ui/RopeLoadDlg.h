@@ -8,11 +8,13 @@
 #include "CaptionLabel.h"
 #include "DeviceLink.h"
 #include "Dialog.h"
+#include "FormValues.h"
 #include "IconButton.h"
 #include "LineChartCtrl.h"
 #include "LiveFrame.h"
 #include "ParameterBlock.h"
 #include "RopeBarCtrl.h"
+#include "ShownWeights.h"
 
 #include <QIcon>
 #include <QString>
@@ -22,6 +24,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace tensiq {
 
@@ -153,6 +156,51 @@ public:
     QIcon m_hIcon;
     ParameterBlock m_storedBlock;
     int m_parametersRead = 0;
+
+    // --- Parameter form and weight units ---
+public:
+    void OnReadParameters();
+    void OnWriteParameters();
+    void OnReadImage();
+    void OnWriteImage();
+    // Puts the block into the form, converted to the displayed unit, and sets the captions
+    // that depend on the device variant.
+    void ShowParameters(ParameterBlock block);
+    // Reads the form and builds the block to be written; empty when a field failed its check,
+    // whose message has then been shown.
+    std::optional<ParameterBlock> CollectParameters();
+    void SetWeightUnit(int unit);
+
+    double m_emptyLoadThreshold = 0.0;
+    double m_tare = 0.0;
+    double m_ropeDifference = 0.0;
+    UINT m_ropeCount = 12;
+    double m_overloadThreshold = 0.0;
+    double m_slackRopeThreshold = 0.0;
+    double m_fullLoadThreshold = 0.0;
+    int m_emptyLoadContact = -1;
+    int m_overloadContact = -1;
+    int m_slackRopeContact = -1;
+    int m_fullLoadContact = -1;
+    UINT m_factor = 1;
+    int m_unit = 0;
+    double m_fullScaleLoad = 0.0;
+    float m_liveZeroVolts = 0.0f;
+    int m_applyToPayload = 0;
+    int m_sensorType = 0;
+
+private:
+    void ConnectFormCommands();
+    void ExchangeFormFields(CDataExchange* pDX);
+    void ExchangeWeight(CDataExchange* pDX, int id, double& value);
+    void SetVariantCaptions();
+    void ShowFormMessage(unsigned textId, unsigned captionId, UINT icon);
+    FormValues FormMembers() const;
+    void SetFormMembers(const FormValues& values);
+    void ConnectUnitCommands();
+    void OnUnitTimer();
+
+    ShownWeights m_shownWeights;
 
 private:
     Profile* m_profile;

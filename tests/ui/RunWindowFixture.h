@@ -92,9 +92,18 @@ protected:
                 if (dlg->m_bars[k].GetPos() != expectedPositions[k])
                     return false;
             return true;
-        })) << "the bars never showed the loads";
+        })) << "the bars never showed the loads "
+            << BoxTexts();
         dlg->OnStartStop();
         ASSERT_EQ(dlg->m_measuring, 0);
+    }
+
+    // What the boxes said, for a failure message.
+    std::string BoxTexts() const {
+        std::string all;
+        for (const auto& b : boxes)
+            all += "[" + b.caption.toStdString() + ": " + b.text.toStdString() + "] ";
+        return all;
     }
 
     std::string RecordPath() const { return dlg->Context().recordPath; }

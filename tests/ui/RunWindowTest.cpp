@@ -32,7 +32,8 @@ TEST_F(RunWindow, StartFramesStopLeavesARecordAndASilentDevice) {
     EXPECT_EQ(dlg->m_parametersRead, 1);
     ASSERT_TRUE(PumpUntil([&] { return dlg->m_bars[3].GetPos() == 800; }));
     EXPECT_EQ(dlg->m_bars[0].GetPos(), 200);
-    EXPECT_EQ(dlg->m_totalLabel.GetCaption(), Localised(res::kStrTotal) + QStringLiteral(": 2000 kg"));
+    EXPECT_EQ(dlg->m_totalLabel.GetCaption(),
+              Localised(res::kStrTotal) + QStringLiteral(": 2000 kg"));
     const long before = dlg->Acquisition()->FrameCount();
     ASSERT_TRUE(PumpUntil([&] { return dlg->Acquisition()->FrameCount() >= before + 20; }));
     const int quietBefore = device.Counters().quietCommands;

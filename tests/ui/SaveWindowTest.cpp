@@ -71,7 +71,7 @@ TEST_F(SaveWindow, TheDialogAsAskedForAndACopyByteForByte) {
     EXPECT_EQ(filters[0].second, QStringLiteral("*.txt"));
     EXPECT_EQ(filters[1].second, QStringLiteral("*.*"));
 
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(boxes.empty()) << BoxTexts();
     const std::string record = ReadAll(RecordPath());
     EXPECT_GT(record.size(), 40u);
     EXPECT_EQ(ReadAll(target), record);
@@ -84,7 +84,7 @@ TEST_F(SaveWindow, CancelWritesNothing) {
     dlg->OnSaveMeasurement();
     EXPECT_EQ(requests.size(), 1u);
     EXPECT_TRUE(fs::is_empty(folder));
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(boxes.empty()) << BoxTexts();
 }
 
 TEST_F(SaveWindow, AnExistingFileIsReplacedOnlyWhenTheUserAgrees) {
@@ -163,7 +163,7 @@ TEST_F(SaveWindow, DuringARunTheCopyHoldsTheRecordSoFar) {
     const std::string target = folder + "/live.txt";
     chosen = {QString::fromStdString(target)};
     dlg->OnSaveMeasurement();
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(boxes.empty()) << BoxTexts();
     ASSERT_TRUE(PumpUntil([&] { return dlg->Acquisition()->FrameCount() > 80; }));
     dlg->OnStartStop();
 
