@@ -69,12 +69,13 @@ bool CRopeLoadDlg::ConnectAndRead(const ConnectTexts& texts) {
     if (!OpenKnownPort(texts))
         return false;
     // C4
-    if (!m_link.ReadParameters(m_storedBlock)) {
+    ParameterBlock block = m_storedBlock;
+    if (!m_link.ReadParameters(block)) {
         ForgetPort();
         ShowRunError(texts.readText, texts.readCaption);
         return false;
     }
-    m_context.SetFactor(m_storedBlock.Factor());
+    SetStoredBlock(block);
     return true;
 }
 
