@@ -2,7 +2,7 @@
 
 #include "DeviceLink.h"
 #include "LanguageChoice.h"
-#include "PlatformResources.h"
+#include "CurrentResourceModule.h"
 #include "RopeLoadDlg.h"
 #include "SettingsProfile.h"
 
@@ -20,7 +20,6 @@ CRopeLoadApp::~CRopeLoadApp() = default;
 int CRopeLoadApp::InitInstance(const Options& options) {
     ChooseLanguage();
     m_hLanguageLibrary = LanguageLibraryHandle();
-    SetResourceModule(CurrentResourceModule());
     {
         SettingsProfile profile; // QSettings("Tensiq", "Tensiq")
         CRopeLoadDlg dlg(nullptr, &profile);
@@ -33,7 +32,6 @@ int CRopeLoadApp::InitInstance(const Options& options) {
 int CRopeLoadApp::ExitInstance() {
     // Widgets the window left for later deletion go first: their templates lie in the library.
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    SetResourceModule(nullptr);
     if (m_hLanguageLibrary != nullptr) {
         UnloadLanguageLibrary();
         m_hLanguageLibrary = nullptr;

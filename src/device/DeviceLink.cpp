@@ -1,7 +1,7 @@
 #include "DeviceLink.h"
 
-#include <cctype>
-#include <charconv>
+#include "VersionReply.h"
+
 #include <chrono>
 #include <thread>
 
@@ -10,26 +10,23 @@ namespace tensiq {
 int g_ropeDifferenceVariant = 0;
 
 namespace {
-
-// "L %f" without the locale: the window's locale may write its decimal point as a comma.
-float ParseVersion(const std::string& reply) {
-    if (reply.empty() || reply[0] != 'L')
-        return 0.0f;
-    std::size_t at = 1;
-    while (at < reply.size() && std::isspace(static_cast<unsigned char>(reply[at])))
-        ++at;
-    if (at < reply.size() && reply[at] == '+')
-        ++at;
-    float version = 0.0f;
-    const char* end = reply.data() + reply.size();
-    const auto result = std::from_chars(reply.data() + at, end, version);
-    return result.ec == std::errc() ? version : 0.0f;
-}
-
+thread_local std::uint64_t t_pauses = 0;
+thread_local std::function<void(int)> t_pauseObserver;
 } // namespace
 
 void Pause(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    ++t_pauses;
+    if (t_pauseObserver)
+        t_pauseObserver(milliseconds);
+}
+
+std::uint64_t PausesOnThisThread() {
+    return t_pauses;
+}
+
+void ObservePausesOnThisThread(std::function<void(int)> observer) {
+    t_pauseObserver = std::move(observer);
 }
 
 bool DeviceLink::Open(int port) {
@@ -134,7 +131,8 @@ void DeviceLink::QueryVersion() {
     if (got <= 0)
         return;
     m_versionReply.assign(reply); // ends at the first zero byte
-    m_firmwareVersion = ParseVersion(m_versionReply);
+    float version = 0.0f;
+    m_firmwareVersion = ParseVersionReply(m_versionReply, version) ? version : 0.0f;
 }
 
 } // namespace tensiq

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -74,9 +75,13 @@ bool SerialPort::OpenDevice(const std::string& path, int baudRate) {
     m_fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (m_fd < 0)
         return Fail(errno);
-    // Another program on the same port would steal bytes from either side.
+    // Another program on the same port would steal bytes from either side. TIOCEXCL alone
+    // does not keep root out, so the lock is what holds; a lock already held is EBUSY.
+    if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0)
+        return Fail(errno == EWOULDBLOCK ? EBUSY : errno);
     if (::ioctl(m_fd, TIOCEXCL) != 0)
         return Fail(errno);
+    m_exclusive = true;
     termios tio{};
     if (::tcgetattr(m_fd, &tio) != 0)
         return Fail(errno);
@@ -92,13 +97,14 @@ bool SerialPort::OpenDevice(const std::string& path, int baudRate) {
         return Fail(errno);
     m_open = true;
     m_openError = 0;
+    m_hungUp = false;
     return true;
 }
 
 bool SerialPort::Fail(int error) {
     m_openError = error;
     if (m_fd >= 0)
-        ::close(m_fd);
+        CloseDescriptor();
     m_fd = -1;
     m_open = false;
     return false;
@@ -129,10 +135,19 @@ bool SerialPort::Close() {
     if (!m_open || m_fd < 0)
         return true;
     PurgeInput();
-    ::close(m_fd);
+    CloseDescriptor();
     m_fd = -1;
     m_open = false;
     return true;
+}
+
+// On a pseudo-terminal TIOCEXCL outlives the descriptor and would keep every later open by an
+// ordinary user out; the lock goes with the descriptor.
+void SerialPort::CloseDescriptor() {
+    if (m_exclusive)
+        ::ioctl(m_fd, TIOCNXCL);
+    m_exclusive = false;
+    ::close(m_fd);
 }
 
 int SerialPort::Write(const void* data, int length) {
@@ -165,8 +180,12 @@ int SerialPort::BytesWaiting() const {
     if (!m_open || m_fd < 0)
         return 0;
     int queued = 0;
-    if (::ioctl(m_fd, FIONREAD, &queued) != 0)
+    if (::ioctl(m_fd, FIONREAD, &queued) != 0) {
+        // A hung-up tty answers every ioctl with EIO.
+        if (errno == EIO)
+            m_hungUp = true;
         return 0;
+    }
     return queued;
 }
 
@@ -199,8 +218,13 @@ bool SerialPort::WaitForInput(int timeoutMs) const {
     pollfd p{m_fd, POLLIN, 0};
     int r;
     do {
+        ++m_systemPolls;
         r = ::poll(&p, 1, timeoutMs);
     } while (r < 0 && errno == EINTR);
+    if (r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+        m_hungUp = true;
+        return false;
+    }
     return r > 0 && (p.revents & POLLIN) != 0;
 }
 

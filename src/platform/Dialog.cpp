@@ -2,7 +2,7 @@
 
 #include "ButtonCtrl.h"
 #include "DataExchange.h"
-#include "PlatformResources.h"
+#include "CurrentResourceModule.h"
 #include "ProgressCtrl.h"
 #include "ResourceIcon.h"
 
@@ -97,7 +97,7 @@ CDialog::~CDialog() {
 }
 
 DWORD CDialog::ButtonStyleOf(unsigned templateId, int id) {
-    const res::DialogTemplate* dialog = res::FindDialog(GetResourceModule(), templateId);
+    const res::DialogTemplate* dialog = res::FindDialog(CurrentResourceModule(), templateId);
     const res::DialogControl* control = dialog != nullptr ? res::FindControl(*dialog, id) : nullptr;
     return control != nullptr ? ButtonStyle(*control) : BS_PUSHBUTTON;
 }
@@ -106,7 +106,7 @@ bool CDialog::Create() {
     if (m_created)
         return m_template != nullptr;
     m_created = true;
-    m_template = res::FindDialog(GetResourceModule(), m_templateId);
+    m_template = res::FindDialog(CurrentResourceModule(), m_templateId);
     if (m_template == nullptr)
         return false;
     m_units = std::make_unique<DialogUnits>(*m_template);
@@ -216,7 +216,7 @@ QWidget* CDialog::CreateControl(const res::DialogControl& c) {
     }
     case res::ControlKind::StaticIcon: {
         auto* label = new QLabel(this);
-        label->setPixmap(QPixmap::fromImage(LoadResourceIcon(GetResourceModule(), c.iconId, 32)));
+        label->setPixmap(QPixmap::fromImage(LoadResourceIcon(CurrentResourceModule(), c.iconId, 32)));
         widget = label;
         break;
     }

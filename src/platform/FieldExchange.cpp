@@ -3,7 +3,7 @@
 #include "Dialog.h"
 #include "FieldFormat.h"
 #include "LocalisedString.h"
-#include "PlatformResources.h"
+#include "CurrentResourceModule.h"
 #include "ResourceIds.h"
 #include "UserDialogs.h"
 
@@ -17,7 +17,7 @@ namespace tensiq {
 namespace {
 
 QString Text(unsigned id) {
-    return QString::fromStdString(LoadLocalisedString(id, GetResourceModule()));
+    return QString::fromStdString(LoadLocalisedString(id, CurrentResourceModule()));
 }
 
 // A parse failure has no icon, a range failure the exclamation mark; the caption is the

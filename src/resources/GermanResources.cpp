@@ -49,8 +49,6 @@ constexpr StringEntry kStrings[] = {
     {162, "Die Datei kann dort nicht geschrieben werden:\n%1"},
     {163, "Der Datenträger ist voll, die Messung wurde nicht gespeichert:\n%1"},
     {164, "Die Messung konnte nicht gespeichert werden:\n%1\n(%2)"},
-    {165, "Die Verbindung zum Tensiq ist unterbrochen! Die Messung wurde beendet; die bis "
-          "dahin empfangenen Werte sind aufgezeichnet."},
     {166, "%1 ist bereits vorhanden.\nMöchten Sie die Datei ersetzen?"},
     {61713, "Geben Sie bitte eine Zahl ein."},
     {61714, "Geben Sie bitte eine ganze Zahl zwischen %1 und %2 ein."},

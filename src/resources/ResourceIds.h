@@ -39,7 +39,6 @@ inline constexpr unsigned kStrNoRecordYet = 161;
 inline constexpr unsigned kStrSaveNotWritable = 162; // %1: the file
 inline constexpr unsigned kStrSaveDiskFull = 163;    // %1: the file
 inline constexpr unsigned kStrSaveFailed = 164;      // %1: the file, %2: the system's reason
-inline constexpr unsigned kStrConnectionLost = 165;
 inline constexpr unsigned kStrReplaceFile = 166; // %1: the file
 
 // Messages of the form's data exchange, under the ids the framework gives them.

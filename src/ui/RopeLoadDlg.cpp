@@ -1,9 +1,9 @@
 #include "RopeLoadDlg.h"
 
+#include "CurrentResourceModule.h"
 #include "DataExchange.h"
 #include "LanguageChoice.h"
 #include "LocalisedString.h"
-#include "PlatformResources.h"
 #include "Profile.h"
 #include "ResourceIcon.h"
 #include "ResourceIds.h"
@@ -35,7 +35,7 @@ DWORD StyleOf(int id) {
 QIcon ProgramIcon() {
     QIcon icon;
     for (int size : {16, 32}) {
-        const QImage image = LoadResourceIcon(GetResourceModule(), res::kIconProgram, size);
+        const QImage image = LoadResourceIcon(CurrentResourceModule(), res::kIconProgram, size);
         if (!image.isNull())
             icon.addPixmap(QPixmap::fromImage(image));
     }

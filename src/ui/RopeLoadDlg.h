@@ -90,8 +90,8 @@ public:
     // Sets m_referenceRope and m_targets from the positions the bars show.
     void ComputeAssistantTargets();
     void OnSaveMeasurement();
-    // The device went away during a run (GUI thread): the run ends, the port is forgotten so
-    // the next command looks for the device again, and the user is told.
+    // The device went away during a run (GUI thread): the run ends and the port is forgotten,
+    // so the next command looks for the device again.
     void OnConnectionLost();
 
 protected:

@@ -7,6 +7,7 @@
 #include "MeasurementScale.h"
 #include "ResourceIds.h"
 #include "UserDialogs.h"
+#include "WindowSink.h"
 
 namespace tensiq {
 
@@ -31,6 +32,13 @@ void CRopeLoadDlg::ConnectRunCommands() {
     connect(&m_assistantButton, &QAbstractButton::clicked, this, [this] { OnAssistant(); });
     connect(&m_nextRopeButton, &QAbstractButton::clicked, this, [this] { OnNextRope(); });
     connect(&m_saveButton, &QAbstractButton::clicked, this, [this] { OnSaveMeasurement(); });
+    // A run the thread ended for a lost synchronisation stays on until the user ends it; one
+    // that lost its device has nothing left to end.
+    if (m_sink)
+        connect(m_sink.get(), &WindowSink::RunEndedByThread, this, [this] {
+            if (m_link.HungUp())
+                OnConnectionLost();
+        });
 }
 
 void CRopeLoadDlg::ShowRunError(unsigned text, unsigned caption) {
@@ -135,8 +143,9 @@ void CRopeLoadDlg::OnStartStop() {
     BeginRun();
 }
 
+// The sink has told the user already; the window goes back to idle, and the port is forgotten
+// so that the next command finds the device wherever it comes back.
 void CRopeLoadDlg::OnConnectionLost() {
-    const bool wasRunning = m_measuring != 0 || m_context.assistantActive != 0;
     if (m_context.assistantActive != 0) {
         StopAssistant();
     } else if (m_measuring != 0) {
@@ -148,8 +157,6 @@ void CRopeLoadDlg::OnConnectionLost() {
         m_measuring = 0;
     }
     ForgetPort();
-    if (wasRunning)
-        MessageBox(this, Text(res::kStrConnectionLost), Text(res::kStrError), MB_OK | MB_ICONHAND);
 }
 
 void CRopeLoadDlg::RestoreBars() {

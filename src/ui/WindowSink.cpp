@@ -1,7 +1,11 @@
 #include "WindowSink.h"
 
+#include "BarMarking.h"
 #include "CaptionLabel.h"
+#include "CurrentResourceModule.h"
 #include "LineChartCtrl.h"
+#include "LocalisedString.h"
+#include "ResourceIds.h"
 #include "RopeBarCtrl.h"
 #include "UserDialogs.h"
 
@@ -17,8 +21,9 @@ namespace tensiq {
 
 namespace {
 
-constexpr COLORREF kMarkedBackground = RGB(192, 192, 192);
-constexpr COLORREF kPlainBackground = RGB(255, 255, 255);
+QString Localised(unsigned id) {
+    return QString::fromStdString(LoadLocalisedString(id, CurrentResourceModule()));
+}
 
 std::chrono::microseconds ScreenRefresh() {
     double hz = 60.0;
@@ -78,13 +83,27 @@ void WindowSink::OnFrame(const FrameUpdate& update) {
 }
 
 void WindowSink::OnSynchronisationFailed(const std::string& message) {
+    // As the framework's own box: the program's name as its caption.
     const QString text = QString::fromStdString(message);
     QMetaObject::invokeMethod(
-        this, [this, text] { ShowSynchronisationFailure(text); }, Qt::QueuedConnection);
+        this, [this, text] { ShowFailure(text, QString()); }, Qt::QueuedConnection);
 }
 
-void WindowSink::ShowSynchronisationFailure(const QString& message) {
-    MessageBox(m_targets.window, message, QString(), MB_OK | MB_ICONHAND);
+void WindowSink::OnConnectionLost(const std::string& message) {
+    const QString text = QString::fromStdString(message);
+    QMetaObject::invokeMethod(
+        this, [this, text] { ShowFailure(text, Localised(res::kStrError)); }, Qt::QueuedConnection);
+}
+
+void WindowSink::OnRecordFailed(const std::string& message) {
+    const QString text = QString::fromStdString(message);
+    QMetaObject::invokeMethod(
+        this, [this, text] { ShowFailure(text, Localised(res::kStrError)); }, Qt::QueuedConnection);
+}
+
+void WindowSink::ShowFailure(const QString& text, const QString& caption) {
+    emit RunEndedByThread();
+    MessageBox(m_targets.window, text, caption, MB_OK | MB_ICONHAND);
 }
 
 // Applies at once when the last apply is a refresh ago, else when the refresh comes round.
@@ -176,11 +195,8 @@ void WindowSink::ApplyMarks(const FrameUpdate& update) {
         CRopeBarCtrl* bar = m_targets.bars[k];
         if (bar == nullptr)
             continue;
-        if (update.marked[k] && bar->m_bkColor != kMarkedBackground) {
-            bar->SetBkColor(kMarkedBackground);
-            bar->update();
-        } else if (!update.marked[k] && bar->m_bkColor == kMarkedBackground) {
-            bar->SetBkColor(kPlainBackground);
+        if (const auto colour = MarkedBackground(update.marked[k], bar->m_bkColor)) {
+            bar->SetBkColor(*colour);
             bar->update();
         }
     }

@@ -44,6 +44,8 @@ public:
     // Acquisition thread.
     void OnFrame(const FrameUpdate& update) override;
     void OnSynchronisationFailed(const std::string& message) override;
+    void OnConnectionLost(const std::string& message) override;
+    void OnRecordFailed(const std::string& message) override;
 
     // Applies what is pending now (GUI thread).
     void ApplyPending();
@@ -66,6 +68,11 @@ public:
     using AppliedHook = std::function<void(long frameNumber, Clock::time_point arrival)>;
     void SetAppliedHook(AppliedHook hook) { m_appliedHook = std::move(hook); }
 
+signals:
+    // The thread ended the run (no synchronisation, connection lost, record failed); on the
+    // GUI thread, before the box is shown.
+    void RunEndedByThread();
+
 private:
     struct ChartSample {
         std::array<int, kRopes> values;
@@ -73,7 +80,8 @@ private:
     void Schedule();
     void Apply(const FrameUpdate& newest, const std::vector<ChartSample>& samples, bool repaintNow);
     void ApplyMarks(const FrameUpdate& update);
-    void ShowSynchronisationFailure(const QString& message);
+    // On the GUI thread; the thread that asked does not wait for the box.
+    void ShowFailure(const QString& text, const QString& caption);
 
     Targets m_targets;
     std::chrono::microseconds m_interval;

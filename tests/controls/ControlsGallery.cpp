@@ -2,9 +2,9 @@
 
 #include "CaptionLabel.h"
 #include "ControlsTestSupport.h"
+#include "CurrentResourceModule.h"
 #include "IconButton.h"
 #include "LineChartCtrl.h"
-#include "PlatformResources.h"
 #include "RopeBarCtrl.h"
 
 #include <QApplication>
@@ -164,7 +164,7 @@ int main(int argc, char** argv) {
     test::PrepareQtEnvironment();
     QApplication app(argc, argv);
     test::UseDialogFont();
-    SetResourceModule(test::TestResourceModule());
+    SetCurrentResourceModule(test::TestResourceModule());
     const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("gallery"));
     if (!QDir().mkpath(dir.path())) {
         std::fprintf(stderr, "gallery: cannot create %s\n", qPrintable(dir.path()));

@@ -20,7 +20,7 @@ std::vector<unsigned> ProgramStringIds() {
     for (unsigned id : {kStrParseReal, kStrIntRange, kStrRealRange, kStrParseUnsigned})
         ids.push_back(id);
     for (unsigned id : {kStrTooFewRopes, kStrNoRecordYet, kStrSaveNotWritable, kStrSaveDiskFull,
-                        kStrSaveFailed, kStrConnectionLost, kStrReplaceFile})
+                        kStrSaveFailed, kStrReplaceFile})
         ids.push_back(id);
     return ids;
 }

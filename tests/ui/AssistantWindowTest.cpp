@@ -43,6 +43,7 @@ TEST_F(AssistantWindow, WarningTargetsMarkerNextRopeAndEnd) {
     EXPECT_EQ(boxes[0].type, 0x31u);
     ExpectState(State::Assistant);
     EXPECT_EQ(dlg->m_parametersRead, 1);
+    AwaitFrames();
 
     // Targets from the positions of the stopped run; rope 1 is nearest the mean.
     EXPECT_EQ(dlg->m_referenceRope, 0);

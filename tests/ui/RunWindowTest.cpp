@@ -30,6 +30,7 @@ TEST_F(RunWindow, StartFramesStopLeavesARecordAndASilentDevice) {
     ExpectState(State::Measuring);
     EXPECT_EQ(dlg->m_comPort, 3);
     EXPECT_EQ(dlg->m_parametersRead, 1);
+    AwaitFrames();
     ASSERT_TRUE(PumpUntil([&] { return dlg->m_bars[3].GetPos() == 800; }));
     EXPECT_EQ(dlg->m_bars[0].GetPos(), 200);
     EXPECT_EQ(dlg->m_totalLabel.GetCaption(),
@@ -106,4 +107,56 @@ TEST_F(RunWindow, NoDeviceOrNoBlockShowsTheStartCaptionsAndForgetsThePort) {
     EXPECT_FALSE(dlg->Link().IsOpen());
     EXPECT_EQ(dlg->m_measuring, 0);
     EXPECT_EQ(dlg->m_startStopButton.GetWindowText(), Localised(res::kStrStart));
+}
+
+TEST_F(RunWindow, UnpluggedMidRunEndsTheRunKeepsTheRecordAndIsFoundAgainElsewhere) {
+    sim::DeviceConfig c = SteadyDevice({100, 200}, 2);
+    c.faults.hangUpAfterFrames = 60;
+    sim->AddDevice(3, c);
+    Open();
+    dlg->OnStartStop();
+    ASSERT_EQ(dlg->m_measuring, 1);
+    AwaitFrames();
+    ASSERT_TRUE(PumpUntil([&] { return !boxes.empty(); })) << "the run never ended";
+    ASSERT_EQ(boxes.size(), 1u) << BoxTexts();
+    EXPECT_EQ(boxes[0].text, Localised(res::kStrNoConnection));
+    EXPECT_EQ(boxes[0].caption, Localised(res::kStrError));
+    ExpectState(State::Idle);
+    EXPECT_EQ(dlg->m_comPort, -1);
+
+    const long frames = dlg->Acquisition()->FrameCount();
+    EXPECT_GT(frames, 0);
+    EXPECT_LE(frames, 60);
+    const auto lines = RecordLines();
+    ASSERT_EQ(static_cast<long>(lines.size()) - 1, frames) << "every frame that came is kept";
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        ASSERT_EQ(lines[i], ExpectedLine({100, 200})) << "line " << i;
+
+    // Plugged in again, under another name: "Start" finds it there.
+    sim->AddDevice(7, SteadyDevice({100, 200}, 2));
+    boxes.clear();
+    dlg->OnStartStop();
+    EXPECT_TRUE(boxes.empty()) << BoxTexts();
+    EXPECT_EQ(dlg->m_comPort, 7);
+    ExpectState(State::Measuring);
+    AwaitFrames(5);
+    dlg->OnStartStop();
+    ExpectState(State::Idle);
+}
+
+TEST_F(RunWindow, UnpluggedDuringTheAssistantEndsIt) {
+    sim::DeviceConfig c = SteadyDevice({100, 200}, 2);
+    c.faults.hangUpAfterFrames = 60;
+    sim->AddDevice(3, c);
+    Open();
+    dlg->OnAssistant();
+    ASSERT_EQ(dlg->Context().assistantActive.load(), 1);
+    AwaitFrames();
+    ASSERT_TRUE(PumpUntil([&] { return boxes.size() == 2; })) << BoxTexts();
+    EXPECT_EQ(boxes[1].text, Localised(res::kStrNoConnection));
+    ExpectState(State::Idle);
+    EXPECT_EQ(dlg->m_currentRope, -1);
+    EXPECT_EQ(dlg->m_comPort, -1);
+    for (auto& bar : dlg->m_bars)
+        EXPECT_FALSE(bar.m_targetEnabled);
 }

@@ -159,7 +159,7 @@ TEST_F(SaveWindow, DuringARunTheCopyHoldsTheRecordSoFar) {
     sim->AddDevice(3, SteadyDevice({120, 130}, 2, 1, 200.0));
     Open();
     dlg->OnStartStop();
-    ASSERT_TRUE(PumpUntil([&] { return dlg->Acquisition()->FrameCount() > 40; }));
+    AwaitFrames(40);
     const std::string target = folder + "/live.txt";
     chosen = {QString::fromStdString(target)};
     dlg->OnSaveMeasurement();

@@ -1,7 +1,7 @@
 #include "UiTestSupport.h"
 
+#include "CurrentResourceModule.h"
 #include "LanguageChoice.h"
-#include "PlatformResources.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -32,7 +32,6 @@ QString ChooseTestLanguage() {
     } else {
         ChooseLanguage(std::string());
     }
-    SetResourceModule(CurrentResourceModule());
     return language;
 }
 

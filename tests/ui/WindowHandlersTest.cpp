@@ -2,7 +2,7 @@
 // quitting without reading the form, and the assistant's marker timer.
 
 #include "AboutBox.h"
-#include "PlatformResources.h"
+#include "CurrentResourceModule.h"
 #include "ResourceIcon.h"
 #include "ResourceIds.h"
 #include "RopeLoadDlg.h"
@@ -31,7 +31,7 @@ protected:
         test::Pump(10);
     }
     QImage Icon(unsigned id) const {
-        return LoadResourceIcon(GetResourceModule(), id, 32)
+        return LoadResourceIcon(CurrentResourceModule(), id, 32)
             .convertToFormat(dlg->m_switchViewButton.IconIn().format());
     }
     std::unique_ptr<CRopeLoadDlg> dlg;

@@ -1,9 +1,9 @@
 // The window as it opens: every control at its template place in template order, the bound
 // members, the enabled states, tool tips and icons, the chart's series, the bars and the total.
 
+#include "CurrentResourceModule.h"
 #include "LanguageChoice.h"
 #include "LocalisedString.h"
-#include "PlatformResources.h"
 #include "ResourceIcon.h"
 #include "ResourceIds.h"
 #include "RopeLoadDlg.h"

@@ -3,7 +3,10 @@
 
 #include "WindowSink.h"
 #include "CaptionLabel.h"
+#include "CurrentResourceModule.h"
 #include "LineChartCtrl.h"
+#include "LocalisedString.h"
+#include "ResourceIds.h"
 #include "RopeBarCtrl.h"
 #include "UiTestSupport.h"
 #include "UserDialogs.h"
@@ -170,6 +173,24 @@ TEST_F(Displays, SynchronisationFailureShowsAStopBoxOnTheGuiThread) {
     EXPECT_EQ(boxes[0].type & MB_ICONMASK, MB_ICONHAND);
     EXPECT_EQ(boxes[0].parent, &window);
     EXPECT_EQ(boxThread, QApplication::instance()->thread());
+
+    // A lost connection and a failed record end the run the same way, as errors.
+    int ended = 0;
+    QObject::connect(sink.get(), &WindowSink::RunEndedByThread, [&ended] { ++ended; });
+    std::thread([this] {
+        sink->OnConnectionLost("Verbindung weg");
+        sink->OnRecordFailed("temp.txt: Datenträger voll");
+    }).join();
+    test::Pump(10);
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(ended, 2);
+    for (std::size_t i = 1; i < 3; ++i) {
+        EXPECT_EQ(boxes[i].type & MB_ICONMASK, MB_ICONHAND);
+        EXPECT_EQ(boxes[i].caption, QString::fromStdString(LoadLocalisedString(
+                                        res::kStrError, CurrentResourceModule())));
+    }
+    EXPECT_EQ(boxes[1].text, QStringLiteral("Verbindung weg"));
+    EXPECT_EQ(boxes[2].text, QStringLiteral("temp.txt: Datenträger voll"));
 }
 
 TEST_F(Displays, EveryFrameModeAppliesEachFrameOnItsOwn) {

@@ -47,8 +47,6 @@ constexpr StringEntry kStrings[] = {
     {162, "The file cannot be written there:\n%1"},
     {163, "The disk is full, the measurement was not saved:\n%1"},
     {164, "The measurement could not be saved:\n%1\n(%2)"},
-    {165, "The connection to the Tensiq was lost! The measurement has ended; the values "
-          "received until then are recorded."},
     {166, "%1 already exists.\nDo you want to replace it?"},
     {61713, "Please enter a number."},
     {61714, "Please enter an integer between %1 and %2."},
