@@ -134,7 +134,8 @@ TEST_F(SaveWindow, AnUnwritableTargetIsReportedAndTheOldFileKept) {
     chosen = {procTarget};
     dlg->OnSaveMeasurement();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_TRUE(boxes[0].text.contains(procTarget));
+    EXPECT_EQ(boxes[0].text,
+              Localised(res::kStrSaveNotWritable).replace(QStringLiteral("%1"), procTarget));
     EXPECT_EQ(boxes[0].caption, Localised(res::kStrError));
     EXPECT_EQ(boxes[0].type, MB_OK | MB_ICONHAND);
 
@@ -150,7 +151,8 @@ TEST_F(SaveWindow, AnUnwritableTargetIsReportedAndTheOldFileKept) {
     chosen = {QString::fromStdString(target)};
     dlg->OnSaveMeasurement();
     ASSERT_EQ(boxes.size(), 2u) << "the replace question, then the failure";
-    EXPECT_TRUE(boxes[1].text.contains(QString::fromStdString(target)));
+    EXPECT_EQ(boxes[1].text, Localised(res::kStrSaveNotWritable)
+                                 .replace(QStringLiteral("%1"), QString::fromStdString(target)));
     EXPECT_EQ(ReadAll(target), "old\n");
     EXPECT_EQ(fs::directory_iterator(folder)->path().filename(), "kept.txt");
 }
