@@ -123,9 +123,8 @@ private:
     static const ConnectTexts kStartTexts;
     static const ConnectTexts kAssistantTexts;
     void ConnectRunCommands();
-    bool OpenKnownPort(const ConnectTexts& texts);
-    bool ConnectForRun(const ConnectTexts& texts);
-    bool ConnectAndRead(const ConnectTexts& texts);
+    bool OpenIfNotRead(const ConnectTexts& texts);
+    bool OpenAndRead(const ConnectTexts& texts);
     void ForgetPort();
     void ShowRunError(unsigned text, unsigned caption);
     void BeginRun();

@@ -34,7 +34,7 @@ void CRopeLoadDlg::OnAssistant() {
                    MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
         return;
 
-    if (!ConnectForRun(kAssistantTexts))
+    if (!OpenIfNotRead(kAssistantTexts) || !OpenAndRead(kAssistantTexts))
         return;
     m_parametersRead = 1;
     ShowParameters(m_storedBlock);

@@ -7,6 +7,7 @@
 #include "MeasurementScale.h"
 #include "ResourceIds.h"
 #include "UserDialogs.h"
+#include "WaitCursor.h"
 #include "WindowSink.h"
 
 namespace tensiq {
@@ -52,35 +53,42 @@ void CRopeLoadDlg::ForgetPort() {
     m_comPort = -1;
 }
 
-bool CRopeLoadDlg::OpenKnownPort(const ConnectTexts& texts) {
-    if (!m_link.Open(m_comPort)) {
+// C1 and C2: the port, and the link open unless a block was read before.
+bool CRopeLoadDlg::OpenIfNotRead(const ConnectTexts& texts) {
+    bool opened = true;
+    {
+        CWaitCursor wait;
+        if (m_comPort == -1)
+            m_comPort = m_link.DiscoverPort(-1);
+        if (m_parametersRead == 0)
+            opened = m_link.Open(m_comPort);
+    }
+    if (!opened) {
         ForgetPort();
         ShowRunError(texts.linkText, texts.linkCaption);
-        return false;
     }
-    return true;
+    return opened;
 }
 
-bool CRopeLoadDlg::ConnectForRun(const ConnectTexts& texts) {
-    // C1, C2 (C2 only until a block has been read).
-    if (m_comPort == -1)
-        m_comPort = m_link.DiscoverPort(-1);
-    if (m_parametersRead == 0 && !OpenKnownPort(texts))
-        return false;
-    return ConnectAndRead(texts);
-}
-
-bool CRopeLoadDlg::ConnectAndRead(const ConnectTexts& texts) {
-    // C3
-    if (m_comPort == -1)
-        m_comPort = m_link.DiscoverPort(-1);
-    if (!OpenKnownPort(texts))
-        return false;
-    // C4
+// C3 and C4: the link open and the block read. A block that does not come whole leaves the
+// stored one as it was.
+bool CRopeLoadDlg::OpenAndRead(const ConnectTexts& texts) {
+    bool opened = false;
+    bool read = false;
     ParameterBlock block = m_storedBlock;
-    if (!m_link.ReadParameters(block)) {
+    {
+        CWaitCursor wait;
+        if (m_comPort == -1)
+            m_comPort = m_link.DiscoverPort(-1);
+        opened = m_link.Open(m_comPort);
+        read = opened && m_link.ReadParameters(block);
+    }
+    if (!opened || !read) {
         ForgetPort();
-        ShowRunError(texts.readText, texts.readCaption);
+        if (!opened)
+            ShowRunError(texts.linkText, texts.linkCaption);
+        else
+            ShowRunError(texts.readText, texts.readCaption);
         return false;
     }
     SetStoredBlock(block);
@@ -115,9 +123,7 @@ void CRopeLoadDlg::SetRunScale() {
 }
 
 void CRopeLoadDlg::OnStartStop() {
-    if (m_comPort == -1)
-        m_comPort = m_link.DiscoverPort(-1);
-    if (m_parametersRead == 0 && !OpenKnownPort(kStartTexts))
+    if (!OpenIfNotRead(kStartTexts))
         return;
 
     if (m_measuring != 0) {
@@ -130,7 +136,7 @@ void CRopeLoadDlg::OnStartStop() {
         return;
     }
 
-    if (!ConnectAndRead(kStartTexts))
+    if (!OpenAndRead(kStartTexts))
         return;
     m_parametersRead = 1;
     ShowParameters(m_storedBlock);
