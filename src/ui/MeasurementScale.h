@@ -9,7 +9,7 @@ int MeasurementFullScale(std::int8_t factor, double unitFactor);
 
 // The bars keep their range in 16 bits, so they get the full scale's low 16 bits; the chart
 // takes it whole.
-inline int BarUpperBound(int fullScale) {
+inline int RunBarUpperBound(int fullScale) {
     return fullScale & 0xFFFF;
 }
 

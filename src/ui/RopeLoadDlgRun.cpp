@@ -119,7 +119,7 @@ void CRopeLoadDlg::SetRunScale() {
     for (int series = 0; series < kRopes; ++series)
         m_chart.SetFullScale(series, fullScale);
     for (CRopeBarCtrl& bar : m_bars)
-        bar.SetRange(0, BarUpperBound(fullScale));
+        bar.SetRange(0, RunBarUpperBound(fullScale));
 }
 
 void CRopeLoadDlg::OnStartStop() {

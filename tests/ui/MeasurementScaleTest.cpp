@@ -12,7 +12,7 @@ constexpr double kPoundDisplayFactor = 2.2048192771084336;
 
 TEST(MeasurementScale, FactorTimesDisplayFactorTimesThousand) {
     EXPECT_EQ(MeasurementFullScale(5, kPoundDisplayFactor), 11024);
-    EXPECT_EQ(BarUpperBound(11024), 11024);
+    EXPECT_EQ(RunBarUpperBound(11024), 11024);
     EXPECT_EQ(MeasurementFullScale(1, 1.0), 1000);
     EXPECT_EQ(MeasurementFullScale(0, 1.0), 0);
     // The factor byte is signed.
@@ -22,9 +22,9 @@ TEST(MeasurementScale, FactorTimesDisplayFactorTimesThousand) {
 TEST(MeasurementScale, AboveSixteenBitsTheBarsAreCutTheChartIsNot) {
     const int full = MeasurementFullScale(127, kPoundDisplayFactor);
     EXPECT_EQ(full, 280012);
-    EXPECT_EQ(BarUpperBound(full), 280012 - 4 * 65536);
-    EXPECT_EQ(BarUpperBound(65536), 0);
-    EXPECT_EQ(BarUpperBound(65535), 65535);
+    EXPECT_EQ(RunBarUpperBound(full), 280012 - 4 * 65536);
+    EXPECT_EQ(RunBarUpperBound(65536), 0);
+    EXPECT_EQ(RunBarUpperBound(65535), 65535);
 }
 
 TEST(MeasurementScale, NonsenseDisplayFactorsGiveNoUndefinedValue) {
