@@ -2,30 +2,36 @@
 // the line limit (576 frames a second). Measured twice in one run: as the window works, with
 // every chart sample applied and one repaint a screen refresh, and beside it with every frame
 // applied and repainted on its own.
+// The time from a frame's last byte leaving the device to its bar on the screen is measured
+// per frame; a frame whose values change nothing on the bar counts as shown at its apply.
 // Usage: tensiq-window-bench [seconds per mode, default 20]
 
 #include "DeviceLink.h"
 #include "LanguageChoice.h"
 #include "RopeLoadDlg.h"
+#include "Simulator.h"
 #include "WindowSink.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QEvent>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <deque>
 #include <filesystem>
-#include <spawn.h>
+#include <mutex>
 #include <string>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 using namespace tensiq;
 using Clock = std::chrono::steady_clock;
@@ -33,7 +39,6 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 constexpr int kPort = 1;
-constexpr long kRing = 1 << 16;
 
 double CpuSeconds(clockid_t clock) {
     timespec ts{};
@@ -41,12 +46,62 @@ double CpuSeconds(clockid_t clock) {
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
 }
 
-// Between the thread and the window's sink: notes when each frame arrived.
-class ArrivalLog : public AcquisitionSink {
+// Written by the simulator's process, read by the window's: when the last byte of the newest
+// frame with each tag left the line, and how many frames were sent.
+struct SentLog {
+    std::array<std::atomic<Clock::rep>, 256> when{};
+    std::atomic<long> sent{0};
+};
+
+// Which frames the window has shown: each apply's frames are shown by the bar's next paint,
+// or at the apply itself when the bar had nothing new to paint.
+class ShowMeter : public QObject {
 public:
-    explicit ArrivalLog(AcquisitionSink& next) : m_next(next) {}
+    explicit ShowMeter(const SentLog& log) : m_log(log) {}
+
+    // GUI thread, after each apply; tags of the frames it took, oldest first.
+    void Applied(const std::vector<std::uint8_t>& tags) {
+        Settle(m_appliedAt); // the bar had nothing new to paint for the last batch
+        m_batch = tags;
+        m_appliedAt = Clock::now();
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            Settle(Clock::now());
+        }
+        return false;
+    }
+    void Measure(bool on) {
+        m_measuring = on;
+        m_batch.clear();
+    }
+    long paints = 0;
+    std::vector<double> latenciesMs;
+
+private:
+    void Settle(Clock::time_point shown) {
+        if (m_measuring)
+            for (std::uint8_t tag : m_batch)
+                latenciesMs.push_back(
+                    static_cast<double>(shown.time_since_epoch().count() - m_log.when[tag]) / 1e6);
+        m_batch.clear();
+    }
+    const SentLog& m_log;
+    std::vector<std::uint8_t> m_batch;
+    Clock::time_point m_appliedAt{};
+    bool m_measuring = false;
+};
+
+// Between the thread and the window's sink: the tags of the frames not yet applied.
+class TagLog : public AcquisitionSink {
+public:
+    explicit TagLog(AcquisitionSink& next) : m_next(next) {}
     void OnFrame(const FrameUpdate& update) override {
-        m_arrival[update.frameNumber % kRing] = Clock::now().time_since_epoch().count();
+        {
+            std::lock_guard lock(m_mutex);
+            m_tags.push_back(update.tag);
+        }
         m_next.OnFrame(update);
     }
     void OnSynchronisationFailed(const std::string& m) override {
@@ -54,44 +109,39 @@ public:
     }
     void OnConnectionLost(const std::string& m) override { m_next.OnConnectionLost(m); }
     void OnRecordFailed(const std::string& m) override { m_next.OnRecordFailed(m); }
-    Clock::rep Arrival(long frame) const { return m_arrival[frame % kRing]; }
+    // The tags up to the frame an apply took (GUI thread).
+    std::vector<std::uint8_t> TakeUpTo(std::uint8_t newest) {
+        std::lock_guard lock(m_mutex);
+        std::vector<std::uint8_t> taken;
+        while (!m_tags.empty()) {
+            const std::uint8_t t = m_tags.front();
+            m_tags.pop_front();
+            taken.push_back(t);
+            if (t == newest)
+                break;
+        }
+        return taken;
+    }
 
 private:
     AcquisitionSink& m_next;
-    std::vector<std::atomic<Clock::rep>> m_arrival = std::vector<std::atomic<Clock::rep>>(kRing);
+    std::mutex m_mutex;
+    std::deque<std::uint8_t> m_tags;
 };
 
-// Counts the paints of a widget; the bar's paints also time every frame they first show.
-class PaintMeter : public QObject {
+// Counts a widget's paints.
+class PaintCounter : public QObject {
 public:
-    PaintMeter(const ArrivalLog* log, long* applied) : m_log(log), m_applied(applied) {}
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() != QEvent::Paint)
-            return false;
-        ++paints;
-        if (m_log != nullptr && m_measuring) {
-            const auto now = Clock::now().time_since_epoch().count();
-            for (long f = std::max(m_shown + 1, *m_applied - kRing / 2); f <= *m_applied; ++f)
-                latenciesMs.push_back(static_cast<double>(now - m_log->Arrival(f)) / 1e6);
-        }
-        m_shown = *m_applied;
+        if (event->type() == QEvent::Paint)
+            ++paints;
         return false;
     }
-    void Measure(bool on) {
-        m_measuring = on;
-        m_shown = *m_applied;
-    }
     long paints = 0;
-    std::vector<double> latenciesMs;
-
-private:
-    const ArrivalLog* m_log;
-    long* m_applied;
-    long m_shown = 0;
-    bool m_measuring = false;
 };
 
 struct Figures {
+    long sent = 0;
     long frames = 0;
     long samplesDue = 0;
     long samplesDrawn = 0;
@@ -110,18 +160,19 @@ double Percentile(std::vector<double> v, double p) {
     return v[std::min(v.size() - 1, static_cast<std::size_t>(p * static_cast<double>(v.size())))];
 }
 
+// The window's own event loop, as in the program, for the time given.
 void Pump(double seconds) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < seconds * 1000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    QEventLoop loop;
+    QTimer::singleShot(static_cast<int>(seconds * 1000), &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
-Figures Measure(CRopeLoadDlg& dlg, bool everyFrame, double seconds, PaintMeter& bar,
-                PaintMeter& chart, PaintMeter& label) {
+Figures Measure(CRopeLoadDlg& dlg, const SentLog& sent, bool everyFrame, double seconds,
+                ShowMeter& bar, PaintCounter& chart, PaintCounter& label) {
     dlg.Sink()->SetApplyEveryFrame(everyFrame);
     Pump(1.0); // the mode settles
     const WindowSink::Counters s0 = dlg.Sink()->Stats();
+    const long sent0 = sent.sent;
     const long frames0 = dlg.Acquisition()->FrameCount();
     const long bar0 = bar.paints, chart0 = chart.paints, label0 = label.paints;
     bar.latenciesMs.clear();
@@ -133,13 +184,16 @@ Figures Measure(CRopeLoadDlg& dlg, bool everyFrame, double seconds, PaintMeter& 
     const double proc1 = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
     bar.Measure(false);
     const long frames1 = dlg.Acquisition()->FrameCount();
-    Pump(0.2); // what was due is drawn
+    const long sent1 = sent.sent;
     const WindowSink::Counters s1 = dlg.Sink()->Stats();
 
     Figures f;
+    f.sent = sent1 - sent0;
     f.frames = frames1 - frames0;
     f.samplesDue = s1.chartSamplesReceived - s0.chartSamplesReceived;
-    f.samplesDrawn = s1.chartSamplesDrawn - s0.chartSamplesDrawn;
+    // Samples still waiting for the next refresh are not lost.
+    f.samplesDrawn = s1.chartSamplesDrawn - s0.chartSamplesDrawn + s1.chartSamplesPending -
+                     s0.chartSamplesPending;
     f.barRepaintsPerS = static_cast<double>(bar.paints - bar0) / seconds;
     f.chartRepaintsPerS = static_cast<double>(chart.paints - chart0) / seconds;
     f.labelRepaintsPerS = static_cast<double>(label.paints - label0) / seconds;
@@ -164,18 +218,26 @@ int main(int argc, char** argv) {
     ::setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
 
     // The device in a process of its own, so the process figures are the program's alone.
+    auto* sent = static_cast<SentLog*>(::mmap(nullptr, sizeof(SentLog), PROT_READ | PROT_WRITE,
+                                              MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+    new (sent) SentLog();
     const std::string ports = dir + "/ports";
-    std::vector<std::string> args = {
-        TENSIQ_SIM, "--dir", ports, "--device", std::to_string(kPort), "--rate", "576", "--paced"};
-    std::vector<char*> argvSim;
-    for (auto& a : args)
-        argvSim.push_back(a.data());
-    argvSim.push_back(nullptr);
     std::filesystem::create_directories(dir);
-    pid_t sim = 0;
-    if (posix_spawn(&sim, TENSIQ_SIM, nullptr, nullptr, argvSim.data(), environ) != 0) {
-        std::fprintf(stderr, "cannot start the simulator\n");
-        return 1;
+    const pid_t sim = ::fork();
+    if (sim == 0) {
+        sim::Simulator simulator(ports);
+        sim::DeviceConfig config = sim::DeviceConfig::Default();
+        config.frameRate = 230400.0 / 10 / 40;
+        simulator.AddDevice(kPort, config);
+        simulator.SetPacing(true);
+        simulator.OnFrameSent([sent](int, std::uint8_t tag, Clock::time_point at) {
+            sent->when[tag] = at.time_since_epoch().count();
+            ++sent->sent;
+        });
+        simulator.Start();
+        while (::getppid() != 1)
+            ::pause();
+        ::_exit(0);
     }
     for (int i = 0; i < 100 && !std::filesystem::exists(ports + "/COM1"); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -187,14 +249,16 @@ int main(int argc, char** argv) {
         CRopeLoadDlg dlg;
         dlg.Create();
         dlg.show();
-        long applied = 0;
-        ArrivalLog log(*dlg.Sink());
-        dlg.Sink()->SetAppliedHook([&applied](long frame, Clock::time_point) { applied = frame; });
-        PaintMeter bar(&log, &applied), chart(nullptr, &applied), label(nullptr, &applied);
+        TagLog tags(*dlg.Sink());
+        ShowMeter bar(*sent);
+        PaintCounter chart, label;
+        dlg.Sink()->SetAppliedHook([&](long, Clock::time_point) {
+            bar.Applied(tags.TakeUpTo(dlg.Sink()->LastAppliedTag()));
+        });
         dlg.m_bars[0].installEventFilter(&bar);
         dlg.m_chart.installEventFilter(&chart);
         dlg.m_totalLabel.installEventFilter(&label);
-        dlg.m_context.sink = &log;
+        dlg.m_context.sink = &tags;
 
         ParameterBlock block;
         if (!dlg.m_link.Open(kPort) || !dlg.m_link.ReadParameters(block)) {
@@ -207,12 +271,12 @@ int main(int argc, char** argv) {
                         "refresh %.1f ms\n",
                         seconds,
                         static_cast<double>(dlg.Sink()->RefreshInterval().count()) / 1000.0);
-            const Figures a = Measure(dlg, false, seconds, bar, chart, label);
+            const Figures a = Measure(dlg, *sent, false, seconds, bar, chart, label);
             // The chart's own repaints, seen in its view.
             dlg.OnSwitchView();
-            const Figures c = Measure(dlg, false, seconds / 4, bar, chart, label);
+            const Figures c = Measure(dlg, *sent, false, seconds / 4, bar, chart, label);
             dlg.OnSwitchView();
-            const Figures b = Measure(dlg, true, seconds, bar, chart, label);
+            const Figures b = Measure(dlg, *sent, true, seconds, bar, chart, label);
             dlg.Acquisition()->StopRun();
             dlg.m_context.sink = dlg.Sink();
 
@@ -223,6 +287,7 @@ int main(int argc, char** argv) {
                 std::snprintf(by, sizeof by, fmt, y);
                 std::printf("%-40s %14s %14s\n", name, bx, by);
             };
+            row("frames sent by the device", a.sent, b.sent, "%.0f");
             row("frames read", a.frames, b.frames, "%.0f");
             row("frames read per second", a.frames / seconds, b.frames / seconds, "%.1f");
             row("chart samples due", a.samplesDue, b.samplesDue, "%.0f");
@@ -243,7 +308,7 @@ int main(int argc, char** argv) {
                         c.processCpu);
         }
     }
-    ::kill(sim, SIGTERM);
+    ::kill(sim, SIGKILL);
     ::waitpid(sim, nullptr, 0);
     std::filesystem::remove_all(dir);
     return status;

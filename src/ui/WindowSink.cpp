@@ -143,6 +143,7 @@ void WindowSink::ApplyPending() {
 // Per frame as the thread computed it: bars, chart, marks, total.
 void WindowSink::Apply(const FrameUpdate& newest, const std::vector<ChartSample>& samples,
                        bool repaintNow) {
+    m_lastTag = newest.tag;
     const bool accessible = QAccessible::isActive();
     for (int k = 0; k < kRopes; ++k) {
         CRopeBarCtrl* bar = m_targets.bars[k];
@@ -204,7 +205,9 @@ void WindowSink::ApplyMarks(const FrameUpdate& update) {
 
 WindowSink::Counters WindowSink::Stats() const {
     std::lock_guard lock(m_mutex);
-    return m_counters;
+    Counters counters = m_counters;
+    counters.chartSamplesPending = static_cast<long>(m_samples.size());
+    return counters;
 }
 
 } // namespace tensiq

@@ -60,9 +60,13 @@ public:
         long framesReceived = 0;
         long chartSamplesReceived = 0;
         long chartSamplesDrawn = 0;
+        long chartSamplesPending = 0; // received, waiting for the next refresh
         long applies = 0;
     };
     Counters Stats() const;
+
+    // Byte 1 of the newest frame applied (GUI thread).
+    std::uint8_t LastAppliedTag() const { return m_lastTag; }
 
     // Told on the GUI thread after each apply: the newest frame applied and when it arrived.
     using AppliedHook = std::function<void(long frameNumber, Clock::time_point arrival)>;
@@ -98,6 +102,7 @@ private:
     std::atomic<bool> m_posted{false};
 
     AppliedHook m_appliedHook;
+    std::uint8_t m_lastTag = 0;
 };
 
 } // namespace tensiq

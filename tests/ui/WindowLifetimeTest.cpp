@@ -73,7 +73,8 @@ TEST_F(WindowWithDevice, ARunMovesTheBarsAndTheTotal) {
         for (const CRopeBarCtrl& bar : dlg.m_bars)
             if (bar.GetPos() == 0)
                 return false;
-        return dlg.m_totalLabel.GetCaption() != opening;
+        return dlg.m_totalLabel.GetCaption() != opening &&
+               dlg.Sink()->Stats().chartSamplesDrawn > 0;
     })) << dlg.Acquisition()->FrameCount()
         << " frames, " << dlg.Sink()->Stats().applies << " applies, bar 1 at "
         << dlg.m_bars[0].GetPos() << ", " << dlg.m_totalLabel.GetCaption().toStdString();
@@ -83,7 +84,6 @@ TEST_F(WindowWithDevice, ARunMovesTheBarsAndTheTotal) {
         EXPECT_LT(bar.GetPos(), 600);
     }
     EXPECT_TRUE(dlg.m_totalLabel.GetCaption().endsWith(QStringLiteral(" kg")));
-    EXPECT_GT(dlg.Sink()->Stats().chartSamplesDrawn, 0);
     dlg.Acquisition()->StopRun();
 }
 
