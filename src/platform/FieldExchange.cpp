@@ -2,8 +2,8 @@
 
 #include "Dialog.h"
 #include "FieldFormat.h"
+#include "LanguageChoice.h"
 #include "LocalisedString.h"
-#include "CurrentResourceModule.h"
 #include "ResourceIds.h"
 #include "UserDialogs.h"
 
@@ -36,8 +36,11 @@ QLineEdit* Edit(const CDataExchange* pDX, int id) {
 }
 
 void SetEditText(CDataExchange* pDX, int id, const std::string& text) {
-    if (QLineEdit* edit = Edit(pDX, id))
+    if (QLineEdit* edit = Edit(pDX, id)) {
         edit->setText(QString::fromStdString(text));
+        // A narrow edit shows the leading digits, as the framework's edit does.
+        edit->setCursorPosition(0);
+    }
 }
 
 template <typename Real> void ExchangeReal(CDataExchange* pDX, int id, Real& value, int precision) {

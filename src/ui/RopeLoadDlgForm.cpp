@@ -215,8 +215,7 @@ void CRopeLoadDlg::OnReadParameters() {
         ShowFormMessage(res::kStrReadFailed, res::kStrError, MB_ICONHAND);
         return;
     }
-    m_storedBlock = received;
-    m_context.SetFactor(m_storedBlock.Factor());
+    SetStoredBlock(received);
     m_parametersRead = 1;
     m_link.Close();
     m_writeButton.setEnabled(true);
@@ -227,8 +226,7 @@ void CRopeLoadDlg::OnWriteParameters() {
     const std::optional<ParameterBlock> collected = CollectParameters();
     if (!collected)
         return;
-    m_storedBlock = *collected;
-    m_context.SetFactor(m_storedBlock.Factor());
+    SetStoredBlock(*collected);
     if (m_comPort == -1) {
         CWaitCursor wait;
         m_comPort = m_link.DiscoverPort(-1);

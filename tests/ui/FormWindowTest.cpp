@@ -83,11 +83,21 @@ TEST_F(FormWindowTest, LiveZeroByteShowsAsVoltsAndChecksTheBox) {
 
 TEST_F(FormWindowTest, BelowFirmware108TheLiveZeroFieldsStayButAWriteStillFillsThem) {
     OpenWithDevice("L 1.07");
+    ParameterBlock b = DeviceBlock();
+    b.SetLiveZeroTenths(0);
+    b.SetApplyToPayload(0);
+    SetDeviceBlock(b);
+    dlg->m_liveZeroVolts = 3.3f;
+    dlg->m_applyToPayload = 1;
+    dlg->UpdateData(FALSE);
+    Button(1061)->setChecked(true);
     Read();
-    EXPECT_EQ(Text(1067), "0");
-    EXPECT_FALSE(Checked(1061));
-    EXPECT_FALSE(Checked(1062));
+    EXPECT_EQ(Text(1067), "3.3") << "the device's 0 V is not shown";
+    EXPECT_TRUE(Checked(1061));
+    EXPECT_TRUE(Checked(1062)) << "untouched, whatever the device holds";
     EXPECT_EQ(Text(1003), "1250") << "the rest is shown";
+    Type(1067, "0");
+    Button(1062)->setChecked(false);
     Write();
     EXPECT_EQ(LastBox().text, kWritten);
     EXPECT_EQ(DeviceBlock().LiveZeroTenths(), 0) << "from the form, not from the device";
@@ -283,6 +293,7 @@ TEST_F(FormWindowTest, UnitSwitchesConvertTheWeightsFromTheirText) {
     Type(1005, "1000");
     Click(1060);
     EXPECT_EQ(Text(1005), "2204.81927710843");
+    EXPECT_EQ(Edit(1005)->cursorPosition(), 0) << "the narrow edit shows the leading digits";
     Click(1051);
     EXPECT_EQ(Text(1005), "999.999999999998");
     Type(1005, "1000");
