@@ -1,8 +1,8 @@
 #include "RopeLoadApp.h"
 
+#include "CurrentResourceModule.h"
 #include "DeviceLink.h"
 #include "LanguageChoice.h"
-#include "CurrentResourceModule.h"
 #include "RopeLoadDlg.h"
 #include "SettingsProfile.h"
 

@@ -1,8 +1,8 @@
 #include "Dialog.h"
 
 #include "ButtonCtrl.h"
-#include "DataExchange.h"
 #include "CurrentResourceModule.h"
+#include "DataExchange.h"
 #include "ProgressCtrl.h"
 #include "ResourceIcon.h"
 
@@ -216,7 +216,8 @@ QWidget* CDialog::CreateControl(const res::DialogControl& c) {
     }
     case res::ControlKind::StaticIcon: {
         auto* label = new QLabel(this);
-        label->setPixmap(QPixmap::fromImage(LoadResourceIcon(CurrentResourceModule(), c.iconId, 32)));
+        label->setPixmap(
+            QPixmap::fromImage(LoadResourceIcon(CurrentResourceModule(), c.iconId, 32)));
         widget = label;
         break;
     }
