@@ -53,7 +53,7 @@ void CRopeLoadDlg::ForgetPort() {
     m_comPort = -1;
 }
 
-// C1 and C2: the port, and the link open unless a block was read before.
+// The device's port, looked for when unknown, and the link opened unless a block was read before.
 bool CRopeLoadDlg::OpenIfNotRead(const ConnectTexts& texts) {
     bool opened = true;
     {
@@ -70,7 +70,7 @@ bool CRopeLoadDlg::OpenIfNotRead(const ConnectTexts& texts) {
     return opened;
 }
 
-// C3 and C4: the link open and the block read. A block that does not come whole leaves the
+// The link open and the block read. A block that does not come whole leaves the
 // stored one as it was.
 bool CRopeLoadDlg::OpenAndRead(const ConnectTexts& texts) {
     bool opened = false;
