@@ -1,6 +1,8 @@
 #include "UserDialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include <utility>
@@ -74,6 +76,71 @@ int MessageBox(QWidget* parent, const QString& text, const QString& caption, UIN
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
     return std::exchange(Handler(), std::move(handler));
+}
+
+namespace {
+
+SaveFileHandler& FileHandler() {
+    static SaveFileHandler handler;
+    return handler;
+}
+
+QString RunRealSaveDialog(const SaveFileRequest& request) {
+    QFileDialog dialog(request.parent, request.title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The question is ours, so it is asked in the program's language and tests can answer it.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    QStringList filters;
+    for (const auto& [description, patterns] : ParseFileFilter(request.filter)) {
+        QString qtPatterns = patterns;
+        qtPatterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << (description.endsWith(QLatin1Char('(') + qtPatterns + QLatin1Char(')'))
+                        ? description
+                        : description + QStringLiteral(" (") + qtPatterns + QLatin1Char(')'));
+    }
+    if (!filters.isEmpty())
+        dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(request.defaultExtension);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+std::vector<std::pair<QString, QString>> ParseFileFilter(const QString& filter) {
+    std::vector<std::pair<QString, QString>> pairs;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty())
+            break; // the "||" at the end
+        pairs.emplace_back(parts[i], parts[i + 1]);
+    }
+    return pairs;
+}
+
+QString GetSaveFileName(const SaveFileRequest& request) {
+    for (;;) {
+        const QString path = FileHandler() ? FileHandler()(request) : RunRealSaveDialog(request);
+        if (path.isEmpty())
+            return {};
+        if ((request.flags & OFN_OVERWRITEPROMPT) == 0 || !QFileInfo::exists(path))
+            return path;
+        const QString question =
+            request.replaceQuestion.isEmpty()
+                ? path
+                : QString(request.replaceQuestion).replace(QStringLiteral("%1"), path);
+        if (MessageBox(request.parent, question, request.title, MB_YESNO | MB_ICONEXCLAMATION) ==
+            IDYES)
+            return path;
+    }
+}
+
+SaveFileHandler SetSaveFileHandler(SaveFileHandler handler) {
+    return std::exchange(FileHandler(), std::move(handler));
 }
 
 } // namespace tensiq

@@ -1,12 +1,14 @@
 #pragma once
-// The one seam through which the program asks the user something: every message box goes
-// through here, so a test can answer instead of a person.
+// The one seam through which the program asks the user something: every message box and the
+// save dialog go through here, so a test can answer instead of a person.
 
 #include "WinTypes.h"
 
 #include <QString>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 class QWidget;
 
@@ -60,6 +62,51 @@ public:
 
 private:
     MessageBoxHandler m_previous;
+};
+
+// The save dialog's flags, as the framework numbers them.
+inline constexpr DWORD OFN_OVERWRITEPROMPT = 0x0002;
+inline constexpr DWORD OFN_HIDEREADONLY = 0x0004;
+
+struct SaveFileRequest {
+    QWidget* parent = nullptr;
+    QString title;
+    // The framework's form: "Text files (*.txt)|*.txt|All files (*.*)|*.*||".
+    QString filter;
+    QString defaultExtension; // added to a name typed without one
+    QString fileName;         // proposed at the start
+    DWORD flags = 0;
+    // Asked through MessageBox before an existing file is chosen (OFN_OVERWRITEPROMPT); %1 is
+    // the file.
+    QString replaceQuestion;
+};
+
+// Chooses the file instead of the user: the full path, or empty for Cancel. It may be asked
+// again after the user declined to replace a file.
+using SaveFileHandler = std::function<QString(const SaveFileRequest&)>;
+
+// Runs the save dialog modally; the chosen full path, or empty when the user cancelled. With
+// OFN_OVERWRITEPROMPT an existing file is only returned once the user agreed to replace it;
+// otherwise the dialog comes back.
+QString GetSaveFileName(const SaveFileRequest& request);
+
+// Replaces how the file is chosen; an empty handler brings back the real dialog. Returns the
+// handler that was in place.
+SaveFileHandler SetSaveFileHandler(SaveFileHandler handler);
+
+// The (description, patterns) pairs of a filter in the framework's form.
+std::vector<std::pair<QString, QString>> ParseFileFilter(const QString& filter);
+
+class ScopedSaveFileHandler {
+public:
+    explicit ScopedSaveFileHandler(SaveFileHandler handler)
+        : m_previous(SetSaveFileHandler(std::move(handler))) {}
+    ~ScopedSaveFileHandler() { SetSaveFileHandler(std::move(m_previous)); }
+    ScopedSaveFileHandler(const ScopedSaveFileHandler&) = delete;
+    ScopedSaveFileHandler& operator=(const ScopedSaveFileHandler&) = delete;
+
+private:
+    SaveFileHandler m_previous;
 };
 
 } // namespace tensiq

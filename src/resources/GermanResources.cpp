@@ -43,6 +43,13 @@ constexpr StringEntry kStrings[] = {
     {124, "Textdatei"},
     {125, "Alle Dateien"},
     {126, "Speichern unter"},
+    {160, "Der Seilspannungs-Assistent braucht mindestens zwei Seile.\nBitte prüfen Sie die "
+          "Seilanzahl."},
+    {161, "Es gibt noch keine Messung, die gespeichert werden könnte."},
+    {162, "Die Datei kann dort nicht geschrieben werden:\n%1"},
+    {163, "Der Datenträger ist voll, die Messung wurde nicht gespeichert:\n%1"},
+    {164, "Die Messung konnte nicht gespeichert werden:\n%1\n(%2)"},
+    {166, "%1 ist bereits vorhanden.\nMöchten Sie die Datei ersetzen?"},
     {61713, "Geben Sie bitte eine Zahl ein."},
     {61714, "Geben Sie bitte eine ganze Zahl zwischen %1 und %2 ein."},
     {61715, "Geben Sie bitte eine Zahl zwischen %1 und %2 ein."},

@@ -33,6 +33,14 @@ inline constexpr unsigned kStrTextFile = 124;
 inline constexpr unsigned kStrAllFiles = 125;
 inline constexpr unsigned kStrSaveAs = 126;
 
+// Texts of this program's own, beyond the original table.
+inline constexpr unsigned kStrTooFewRopes = 160;
+inline constexpr unsigned kStrNoRecordYet = 161;
+inline constexpr unsigned kStrSaveNotWritable = 162; // %1: the file
+inline constexpr unsigned kStrSaveDiskFull = 163;    // %1: the file
+inline constexpr unsigned kStrSaveFailed = 164;      // %1: the file, %2: the system's reason
+inline constexpr unsigned kStrReplaceFile = 166; // %1: the file
+
 // Messages of the form's data exchange, under the ids the framework gives them.
 inline constexpr unsigned kStrParseReal = 61713;
 inline constexpr unsigned kStrIntRange = 61714;

@@ -128,6 +128,7 @@ BOOL CRopeLoadDlg::OnInitDialog() {
     ConnectWindowCommands();
     // The form, unit, run and save commands connect their buttons below.
     ConnectFormCommands();
+    ConnectRunCommands();
     return TRUE;
 }
 

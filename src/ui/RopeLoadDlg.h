@@ -82,6 +82,18 @@ public:
     // Runs handler on each tick of window timer id; the marker timer is the window's own.
     void SetTimerHandler(UINT_PTR id, std::function<void()> handler);
 
+    // --- Measurement run, rope-tension assistant, saving the measurement ---
+    void OnStartStop();
+    void OnAssistant();
+    void OnNextRope();
+    int StopAssistant();
+    // Sets m_referenceRope and m_targets from the positions the bars show.
+    void ComputeAssistantTargets();
+    void OnSaveMeasurement();
+    // The device went away during a run (GUI thread): the run ends and the port is forgotten,
+    // so the next command looks for the device again.
+    void OnConnectionLost();
+
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
@@ -102,6 +114,23 @@ private:
     // Stops the thread and joins it; the record of a run ends complete. No device command.
     void ShutDownAcquisition();
     void NameControlsForAssistiveTechnology();
+
+    // Run, assistant and save.
+    struct ConnectTexts {
+        unsigned linkText, linkCaption; // the port does not open
+        unsigned readText, readCaption; // the block cannot be read
+    };
+    static const ConnectTexts kStartTexts;
+    static const ConnectTexts kAssistantTexts;
+    void ConnectRunCommands();
+    bool OpenIfNotRead(const ConnectTexts& texts);
+    bool OpenAndRead(const ConnectTexts& texts);
+    void ForgetPort();
+    void ShowRunError(unsigned text, unsigned caption);
+    void BeginRun();
+    void EndRunOnLink(bool quietenDevice);
+    void SetRunScale();
+    void RestoreBars();
 
 public:
     // Members in the order of the window's data; form, unit, run and save members follow in

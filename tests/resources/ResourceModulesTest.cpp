@@ -19,6 +19,9 @@ std::vector<unsigned> ProgramStringIds() {
         ids.push_back(id);
     for (unsigned id : {kStrParseReal, kStrIntRange, kStrRealRange, kStrParseUnsigned})
         ids.push_back(id);
+    for (unsigned id : {kStrTooFewRopes, kStrNoRecordYet, kStrSaveNotWritable, kStrSaveDiskFull,
+                        kStrSaveFailed, kStrReplaceFile})
+        ids.push_back(id);
     return ids;
 }
 
@@ -80,6 +83,16 @@ TEST_F(ResourceModules, FormMessagesKeepTheirPlaceholders) {
             EXPECT_NE(text.find("%1"), std::string::npos) << name << " " << id;
             EXPECT_NE(text.find("%2"), std::string::npos) << name << " " << id;
         }
+}
+
+TEST_F(ResourceModules, SaveMessagesNameTheFileInEveryLanguage) {
+    for (const auto& [name, module] : modules.All()) {
+        for (unsigned id : {kStrSaveNotWritable, kStrSaveDiskFull, kStrSaveFailed, kStrReplaceFile})
+            EXPECT_NE(LoadLocalisedString(id, module).find("%1"), std::string::npos)
+                << name << " " << id;
+        EXPECT_NE(LoadLocalisedString(kStrSaveFailed, module).find("%2"), std::string::npos)
+            << name;
+    }
 }
 
 TEST_F(ResourceModules, EveryIconIn32PixelsAndTheLogoAlsoIn16) {

@@ -1,0 +1,178 @@
+// The measurement run: connecting to the device, "Start" and "Stopp", and the ways a run ends.
+
+#include "RopeLoadDlg.h"
+
+#include "LanguageChoice.h"
+#include "LocalisedString.h"
+#include "MeasurementScale.h"
+#include "ResourceIds.h"
+#include "UserDialogs.h"
+#include "WaitCursor.h"
+#include "WindowSink.h"
+
+namespace tensiq {
+
+namespace {
+
+QString Text(unsigned id) {
+    return QString::fromStdString(LoadLocalisedString(id, CurrentResourceModule()));
+}
+
+constexpr COLORREF kBarColour1 = RGB(0, 0, 160);
+constexpr COLORREF kBarColour2 = RGB(0, 128, 192);
+
+} // namespace
+
+const CRopeLoadDlg::ConnectTexts CRopeLoadDlg::kStartTexts = {res::kStrNoConnection, res::kStrError,
+                                                              res::kStrReadFailed, res::kStrError};
+const CRopeLoadDlg::ConnectTexts CRopeLoadDlg::kAssistantTexts = {
+    res::kStrNoConnection, res::kStrReadFailed, res::kStrReadFailed, res::kStrReadFailed};
+
+void CRopeLoadDlg::ConnectRunCommands() {
+    connect(&m_startStopButton, &QAbstractButton::clicked, this, [this] { OnStartStop(); });
+    connect(&m_assistantButton, &QAbstractButton::clicked, this, [this] { OnAssistant(); });
+    connect(&m_nextRopeButton, &QAbstractButton::clicked, this, [this] { OnNextRope(); });
+    connect(&m_saveButton, &QAbstractButton::clicked, this, [this] { OnSaveMeasurement(); });
+    // A run the thread ended for a lost synchronisation stays on until the user ends it; one
+    // that lost its device has nothing left to end.
+    if (m_sink)
+        connect(m_sink.get(), &WindowSink::RunEndedByThread, this, [this] {
+            if (m_link.HungUp())
+                OnConnectionLost();
+        });
+}
+
+void CRopeLoadDlg::ShowRunError(unsigned text, unsigned caption) {
+    MessageBox(this, Text(text), Text(caption), MB_OK | MB_ICONHAND);
+}
+
+// A port that failed is not trusted again: the link lets it go, and the next command looks for
+// the device anew, wherever it has come back.
+void CRopeLoadDlg::ForgetPort() {
+    m_link.Close();
+    m_comPort = -1;
+}
+
+// The device's port, looked for when unknown, and the link opened unless a block was read before.
+bool CRopeLoadDlg::OpenIfNotRead(const ConnectTexts& texts) {
+    bool opened = true;
+    {
+        CWaitCursor wait;
+        if (m_comPort == -1)
+            m_comPort = m_link.DiscoverPort(-1);
+        if (m_parametersRead == 0)
+            opened = m_link.Open(m_comPort);
+    }
+    if (!opened) {
+        ForgetPort();
+        ShowRunError(texts.linkText, texts.linkCaption);
+    }
+    return opened;
+}
+
+// The link open and the block read. A block that does not come whole leaves the
+// stored one as it was.
+bool CRopeLoadDlg::OpenAndRead(const ConnectTexts& texts) {
+    bool opened = false;
+    bool read = false;
+    ParameterBlock block = m_storedBlock;
+    {
+        CWaitCursor wait;
+        if (m_comPort == -1)
+            m_comPort = m_link.DiscoverPort(-1);
+        opened = m_link.Open(m_comPort);
+        read = opened && m_link.ReadParameters(block);
+    }
+    if (!opened || !read) {
+        ForgetPort();
+        if (!opened)
+            ShowRunError(texts.linkText, texts.linkCaption);
+        else
+            ShowRunError(texts.readText, texts.readCaption);
+        return false;
+    }
+    SetStoredBlock(block);
+    return true;
+}
+
+// The thread leaves the link and closes the record before the port is touched; then the
+// device is quietened (the measurement's end) or not (the assistant's end) and let go.
+void CRopeLoadDlg::EndRunOnLink(bool quietenDevice) {
+    if (m_acquisition)
+        m_acquisition->StopRun();
+    else
+        m_context.runFlag = 0;
+    if (quietenDevice)
+        m_link.StopStreaming();
+    m_link.Close();
+}
+
+void CRopeLoadDlg::BeginRun() {
+    if (m_acquisition)
+        m_acquisition->StartRun();
+    else
+        m_context.runFlag = 1;
+}
+
+void CRopeLoadDlg::SetRunScale() {
+    const int fullScale = MeasurementFullScale(m_storedBlock.Factor(), m_unitFactor);
+    for (int series = 0; series < kRopes; ++series)
+        m_chart.SetFullScale(series, fullScale);
+    for (CRopeBarCtrl& bar : m_bars)
+        bar.SetRange(0, RunBarUpperBound(fullScale));
+}
+
+void CRopeLoadDlg::OnStartStop() {
+    if (!OpenIfNotRead(kStartTexts))
+        return;
+
+    if (m_measuring != 0) {
+        EndRunOnLink(true);
+        m_readButton.setEnabled(true);
+        m_writeButton.setEnabled(true);
+        m_startStopButton.SetWindowText(Text(res::kStrStart));
+        m_startStopButton.SetIcons(res::kIconStart, 0);
+        m_measuring = 0;
+        return;
+    }
+
+    if (!OpenAndRead(kStartTexts))
+        return;
+    m_parametersRead = 1;
+    ShowParameters(m_storedBlock);
+    m_readButton.setEnabled(false);
+    m_writeButton.setEnabled(false);
+    m_startStopButton.SetWindowText(Text(res::kStrStop));
+    m_startStopButton.SetIcons(res::kIconStop, 0);
+    SetRunScale();
+    m_measuring = 1;
+    BeginRun();
+}
+
+// The sink has told the user already; the window goes back to idle, and the port is forgotten
+// so that the next command finds the device wherever it comes back.
+void CRopeLoadDlg::OnConnectionLost() {
+    if (m_context.assistantActive != 0) {
+        StopAssistant();
+    } else if (m_measuring != 0) {
+        EndRunOnLink(false); // nobody is left to hear an X
+        m_readButton.setEnabled(true);
+        m_writeButton.setEnabled(true);
+        m_startStopButton.SetWindowText(Text(res::kStrStart));
+        m_startStopButton.SetIcons(res::kIconStart, 0);
+        m_measuring = 0;
+    }
+    ForgetPort();
+}
+
+void CRopeLoadDlg::RestoreBars() {
+    for (CRopeBarCtrl& bar : m_bars) {
+        bar.SetTarget(0, FALSE);
+        bar.m_margins = RECT{0, 0, 0, 0};
+        bar.SetBkColor(RGB(255, 255, 255));
+        bar.SetBarColor(kBarColour1, kBarColour2);
+        bar.update();
+    }
+}
+
+} // namespace tensiq

@@ -1,0 +1,49 @@
+// Saving the last measurement: a copy of the record under a name of the user's choice.
+
+#include "RopeLoadDlg.h"
+
+#include "LanguageChoice.h"
+#include "LocalisedString.h"
+#include "MeasurementCopy.h"
+#include "ResourceIds.h"
+#include "SaveFailureText.h"
+#include "UserDialogs.h"
+
+namespace tensiq {
+
+namespace {
+
+QString Text(unsigned id) {
+    return QString::fromStdString(LoadLocalisedString(id, CurrentResourceModule()));
+}
+
+} // namespace
+
+void CRopeLoadDlg::OnSaveMeasurement() {
+    SaveFileRequest request;
+    request.parent = this;
+    request.filter = QStringLiteral("%1 (*.txt)|*.txt|%2 (*.*)|*.*||")
+                         .arg(Text(res::kStrTextFile), Text(res::kStrAllFiles));
+    request.defaultExtension = QStringLiteral("txt");
+    request.fileName = QStringLiteral("Untitled.txt");
+    request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    request.title = Text(res::kStrSaveAs);
+    request.replaceQuestion = Text(res::kStrReplaceFile);
+    const QString target = GetSaveFileName(request);
+    if (target.isEmpty())
+        return;
+
+    // During a run the thread is still writing: take the whole lines it has written so far.
+    const CopyExtent extent =
+        m_context.runFlag != 0 ? CopyExtent::WholeLines : CopyExtent::WholeFile;
+    const std::string path = target.toStdString();
+    const CopyResult result = m_context.recordPath.empty()
+                                  ? CopyResult{CopyFailure::NoRecord, 0}
+                                  : CopyMeasurement(m_context.recordPath, path, extent);
+    if (!result.Ok())
+        MessageBox(this,
+                   QString::fromStdString(SaveFailureText(result, path, CurrentResourceModule())),
+                   Text(res::kStrError), MB_OK | MB_ICONHAND);
+}
+
+} // namespace tensiq

@@ -1,0 +1,17 @@
+#pragma once
+#include "MeasurementCopy.h"
+#include "ResourceModule.h"
+
+#include <string>
+
+namespace tensiq {
+
+// The message for a failed save, in the module's language, naming the file. Empty for success.
+std::string SaveFailureText(const CopyResult& result, const std::string& target,
+                            const res::ResourceModule* module);
+
+// Replaces %1 and %2 in a string-table text; no printf on texts that carry a path.
+std::string FillPlaceholders(std::string text, const std::string& first,
+                             const std::string& second = {});
+
+} // namespace tensiq
