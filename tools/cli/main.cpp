@@ -1,6 +1,9 @@
 // tensiq-cli: the device link from the command line, for commissioning scripts and tests.
 #include "Commands.h"
 #include "SettingsProfile.h"
+#include "Version.h"
+
+#include <string>
 
 int main(int argc, char** argv) {
     CLI::App app{"Tensiq command-line tool: find the rope-load device, back up and restore its "
@@ -10,6 +13,7 @@ int main(int argc, char** argv) {
     tool.profile = &profile;
     app.add_option("--port", tool.port.given,
                    "port number (COM<n>, see TENSIQ_PORT_DIR) or device path; default: discover");
+    app.set_version_flag("--version", std::string("tensiq-cli ") + tensiq::kVersion);
     app.require_subcommand(1);
     tensiq::cli::AddDiscoverCommand(app, tool);
     tensiq::cli::AddVersionCommand(app, tool);
