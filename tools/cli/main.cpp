@@ -20,6 +20,8 @@ int main(int argc, char** argv) {
     tensiq::cli::AddParamsCommand(app, tool);
     tensiq::cli::AddImageCommand(app, tool);
     tensiq::cli::AddRecordCommand(app, tool);
+    tensiq::cli::AddPortsCommand(app, tool);
+    tensiq::cli::AddDoctorCommand(app, tool);
     CLI11_PARSE(app, argc, argv);
     return tool.status;
 }
