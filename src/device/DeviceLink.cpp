@@ -1,15 +1,32 @@
 #include "DeviceLink.h"
 
+#include "VersionReply.h"
+
 #include <chrono>
-#include <cstdio>
 #include <thread>
 
 namespace tensiq {
 
 int g_ropeDifferenceVariant = 0;
 
+namespace {
+thread_local std::uint64_t t_pauses = 0;
+thread_local std::function<void(int)> t_pauseObserver;
+} // namespace
+
 void Pause(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    ++t_pauses;
+    if (t_pauseObserver)
+        t_pauseObserver(milliseconds);
+}
+
+std::uint64_t PausesOnThisThread() {
+    return t_pauses;
+}
+
+void ObservePausesOnThisThread(std::function<void(int)> observer) {
+    t_pauseObserver = std::move(observer);
 }
 
 bool DeviceLink::Open(int port) {
@@ -115,7 +132,7 @@ void DeviceLink::QueryVersion() {
         return;
     m_versionReply.assign(reply); // ends at the first zero byte
     float version = 0.0f;
-    m_firmwareVersion = std::sscanf(m_versionReply.c_str(), "L %f", &version) == 1 ? version : 0.0f;
+    m_firmwareVersion = ParseVersionReply(m_versionReply, version) ? version : 0.0f;
 }
 
 } // namespace tensiq
