@@ -225,9 +225,18 @@ void DeviceModel::SendFrame(Output& out) {
     if (m_sequence == 0x0D)
         ++m_sequence;
     frame[1] = m_sequence++;
+    std::array<int, 12> settled{};
+    if (m_config.settleSeconds > 0) {
+        if (!m_settlingStarted)
+            m_settling.Reset(m_config.readings, m_config.frameRate, m_config.settleSeconds);
+        m_settlingStarted = true;
+        settled = m_settling.Next();
+    }
     for (int k = 0; k < 12; ++k) {
         int value = m_config.readings[k];
-        if (m_config.ripple && value > 20)
+        if (m_config.settleSeconds > 0)
+            value = settled[k];
+        else if (m_config.ripple && value > 20)
             value += static_cast<int>(std::lround(6.0 * std::sin(0.05 * m_frameNumber + k)));
         const auto word = static_cast<std::uint16_t>(static_cast<std::int16_t>(value));
         frame[2 + 3 * k] = static_cast<std::uint8_t>(word & 0xFF);

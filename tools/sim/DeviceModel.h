@@ -1,6 +1,7 @@
 #pragma once
 // The measuring device at the far end of a port, byte for byte as it behaves on the wire.
 #include "PortRole.h"
+#include "SettlingLoads.h"
 
 #include <array>
 #include <atomic>
@@ -39,6 +40,9 @@ struct DeviceConfig {
     std::array<std::int16_t, 12> readings{};
     std::array<std::uint8_t, 12> flags{};
     bool ripple = true; // readings wander a little around their values, as real loads do
+    // The ropes settle from their readings toward their mean over this many seconds, the
+    // total unchanged (ripple is then not used); 0: off.
+    double settleSeconds = 0;
     std::array<std::uint8_t, kBlockSize> block{}; // the parameter memory, wire order
     std::vector<std::uint8_t> image;              // the memory image, kImageSize bytes
     DeviceFaults faults;
@@ -90,6 +94,8 @@ private:
     Clock::time_point m_nextFrame{};
     std::uint8_t m_sequence = 0;
     long m_frameNumber = 0;
+    SettlingLoads m_settling;
+    bool m_settlingStarted = false;
 };
 
 } // namespace tensiq::sim

@@ -89,6 +89,7 @@ int main(int argc, char** argv) {
     std::string readings, flags, blockFile, blockHex;
     std::vector<std::string> faults;
     bool paced = false, steady = false, randomNoise = false;
+    double settle = 0;
     app.set_version_flag("--version", std::string("tensiq-sim ") + tensiq::kVersion);
     app.add_option("--dir", dir, "port folder to create the COM<n> links in")->required();
     app.add_option("--device", devices, "port number of a simulated device (repeatable)");
@@ -109,6 +110,9 @@ int main(int argc, char** argv) {
     app.add_option("--block-hex", blockHex, "parameter block as 128 hex bytes, wire order");
     app.add_flag("--paced", paced, "send at the real line rate of 230400 baud");
     app.add_flag("--steady", steady, "readings exactly as given, without ripple");
+    app.add_option("--settle", settle,
+                   "seconds in which the ropes even out toward their mean, the total unchanged")
+        ->check(CLI::Range(0.0, 86400.0));
     std::string faultHelp = "inject a fault (repeatable):";
     for (const auto& [name, help] : FaultList())
         faultHelp += "\n  " + name + ": " + help;
@@ -121,6 +125,7 @@ int main(int argc, char** argv) {
     config.identification = identification;
     config.frameRate = rate;
     config.ripple = !steady;
+    config.settleSeconds = settle;
     std::vector<int> values;
     if (!readings.empty()) {
         if (!ParseList(readings, 12, values)) {

@@ -1,0 +1,41 @@
+#pragma once
+// The demo: the simulated device runs inside the program on ports in a private folder, with a
+// silent port and a noisy one in front of it, so discovery is seen at work. The profile and
+// the record go to that folder too: a demo never replaces the user's remembered port or last
+// measurement. Everything is removed when the session ends.
+
+#include <QTemporaryDir>
+
+#include <memory>
+#include <string>
+
+namespace tensiq::sim {
+class Simulator;
+}
+
+namespace tensiq {
+
+inline constexpr int kDemoSilentPort = 1;
+inline constexpr int kDemoNoisePort = 2;
+inline constexpr int kDemoDevicePort = 3;
+
+class DemoSession {
+public:
+    // Points TENSIQ_PORT_DIR, the profile and the data folder at a private temporary folder and
+    // starts the simulator there. Call before the first profile is opened.
+    DemoSession();
+    ~DemoSession();
+    DemoSession(const DemoSession&) = delete;
+    DemoSession& operator=(const DemoSession&) = delete;
+
+    bool Ok() const { return m_ok; }
+    std::string Folder() const;
+    std::string PortFolder() const;
+
+private:
+    QTemporaryDir m_folder;
+    std::unique_ptr<sim::Simulator> m_simulator;
+    bool m_ok = false;
+};
+
+} // namespace tensiq

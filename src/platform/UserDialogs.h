@@ -1,0 +1,65 @@
+#pragma once
+// The one seam through which the program asks the user something: every message box goes
+// through here, so a test can answer instead of a person.
+
+#include "WinTypes.h"
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace tensiq {
+
+// Buttons and icons of a message box, as the framework numbers them.
+inline constexpr UINT MB_OK = 0x00;
+inline constexpr UINT MB_OKCANCEL = 0x01;
+inline constexpr UINT MB_YESNOCANCEL = 0x03;
+inline constexpr UINT MB_YESNO = 0x04;
+inline constexpr UINT MB_TYPEMASK = 0x0F;
+inline constexpr UINT MB_ICONHAND = 0x10; // the stop icon
+inline constexpr UINT MB_ICONSTOP = MB_ICONHAND;
+inline constexpr UINT MB_ICONQUESTION = 0x20;
+inline constexpr UINT MB_ICONEXCLAMATION = 0x30;
+inline constexpr UINT MB_ICONINFORMATION = 0x40;
+inline constexpr UINT MB_ICONMASK = 0xF0;
+
+// What a box returns: the button that closed it.
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+inline constexpr int IDYES = 6;
+inline constexpr int IDNO = 7;
+
+struct MessageBoxRequest {
+    QWidget* parent = nullptr;
+    QString text;
+    QString caption;
+    UINT type = MB_OK;
+};
+
+// Answers a message box instead of the user; returns IDOK, IDCANCEL, ...
+using MessageBoxHandler = std::function<int(const MessageBoxRequest&)>;
+
+// Shows the box modally on the GUI thread and returns the button pressed. An empty caption
+// takes the application's name, as the framework's message box does.
+int MessageBox(QWidget* parent, const QString& text, const QString& caption, UINT type);
+
+// Replaces how boxes are answered; an empty handler brings back the real box. Returns the
+// handler that was in place.
+MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
+
+// For tests: answers every box while it lives, then puts the previous way back.
+class ScopedMessageBoxHandler {
+public:
+    explicit ScopedMessageBoxHandler(MessageBoxHandler handler)
+        : m_previous(SetMessageBoxHandler(std::move(handler))) {}
+    ~ScopedMessageBoxHandler() { SetMessageBoxHandler(std::move(m_previous)); }
+    ScopedMessageBoxHandler(const ScopedMessageBoxHandler&) = delete;
+    ScopedMessageBoxHandler& operator=(const ScopedMessageBoxHandler&) = delete;
+
+private:
+    MessageBoxHandler m_previous;
+};
+
+} // namespace tensiq

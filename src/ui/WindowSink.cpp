@@ -1,0 +1,193 @@
+#include "WindowSink.h"
+
+#include "CaptionLabel.h"
+#include "LineChartCtrl.h"
+#include "RopeBarCtrl.h"
+#include "UserDialogs.h"
+
+#include <QAccessible>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <cmath>
+
+namespace tensiq {
+
+namespace {
+
+constexpr COLORREF kMarkedBackground = RGB(192, 192, 192);
+constexpr COLORREF kPlainBackground = RGB(255, 255, 255);
+
+std::chrono::microseconds ScreenRefresh() {
+    double hz = 60.0;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        if (screen->refreshRate() >= 1.0)
+            hz = screen->refreshRate();
+    return std::chrono::microseconds(std::lround(1e6 / hz));
+}
+
+} // namespace
+
+WindowSink::WindowSink(const Targets& targets, QObject* parent)
+    : QObject(parent), m_targets(targets), m_interval(ScreenRefresh()) {
+    m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &WindowSink::ApplyPending);
+}
+
+WindowSink::~WindowSink() = default;
+
+void WindowSink::OnFrame(const FrameUpdate& update) {
+    const auto arrival = Clock::now();
+    if (m_everyFrame) {
+        {
+            std::lock_guard lock(m_mutex);
+            ++m_counters.framesReceived;
+            if (update.chartSampleDue)
+                ++m_counters.chartSamplesReceived;
+        }
+        QMetaObject::invokeMethod(
+            this,
+            [this, update, arrival] {
+                std::vector<ChartSample> samples;
+                if (update.chartSampleDue)
+                    samples.push_back({update.displayValues});
+                Apply(update, samples, true);
+                if (m_appliedHook)
+                    m_appliedHook(update.frameNumber, arrival);
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+    {
+        std::lock_guard lock(m_mutex);
+        ++m_counters.framesReceived;
+        if (update.chartSampleDue) {
+            ++m_counters.chartSamplesReceived;
+            m_samples.push_back({update.displayValues});
+        }
+        m_newest = update;
+        m_newestArrival = arrival;
+        m_havePending = true;
+    }
+    // One wake-up in flight is enough; it takes everything that came meanwhile.
+    if (!m_posted.exchange(true))
+        QMetaObject::invokeMethod(this, &WindowSink::Schedule, Qt::QueuedConnection);
+}
+
+void WindowSink::OnSynchronisationFailed(const std::string& message) {
+    const QString text = QString::fromStdString(message);
+    QMetaObject::invokeMethod(
+        this, [this, text] { ShowSynchronisationFailure(text); }, Qt::QueuedConnection);
+}
+
+void WindowSink::ShowSynchronisationFailure(const QString& message) {
+    MessageBox(m_targets.window, message, QString(), MB_OK | MB_ICONHAND);
+}
+
+// Applies at once when the last apply is a refresh ago, else when the refresh comes round.
+void WindowSink::Schedule() {
+    if (m_timer.isActive())
+        return;
+    const auto since = Clock::now() - m_lastApply;
+    if (since >= m_interval) {
+        ApplyPending();
+        return;
+    }
+    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(m_interval - since);
+    m_timer.start(std::max<int>(1, static_cast<int>(wait.count())));
+}
+
+void WindowSink::ApplyPending() {
+    m_timer.stop();
+    m_posted = false;
+    FrameUpdate newest;
+    Clock::time_point arrival;
+    std::vector<ChartSample> samples;
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_havePending)
+            return;
+        newest = m_newest;
+        arrival = m_newestArrival;
+        samples.swap(m_samples);
+        m_havePending = false;
+    }
+    m_lastApply = Clock::now();
+    Apply(newest, samples, false);
+    if (m_appliedHook)
+        m_appliedHook(newest.frameNumber, arrival);
+}
+
+// Per frame as the thread computed it: bars, chart, marks, total.
+void WindowSink::Apply(const FrameUpdate& newest, const std::vector<ChartSample>& samples,
+                       bool repaintNow) {
+    const bool accessible = QAccessible::isActive();
+    for (int k = 0; k < kRopes; ++k) {
+        CRopeBarCtrl* bar = m_targets.bars[k];
+        if (bar == nullptr)
+            continue;
+        const int before = bar->GetPos();
+        bar->SetPos(newest.displayValues[k]);
+        if (accessible && bar->GetPos() != before) {
+            QAccessibleValueChangeEvent event(bar, bar->GetPos());
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+    if (m_targets.chart != nullptr) {
+        for (const ChartSample& sample : samples) {
+            for (int k = 0; k < kRopes; ++k)
+                m_targets.chart->SetValue(k, static_cast<std::uint32_t>(sample.values[k]));
+            m_targets.chart->Advance();
+        }
+    }
+    ApplyMarks(newest);
+    if (m_targets.total != nullptr) {
+        const QString text = QString::fromStdString(newest.totalText);
+        if (text != m_targets.total->GetCaption()) {
+            m_targets.total->SetCaption(text, TRUE);
+            if (accessible) {
+                QAccessibleEvent event(m_targets.total, QAccessible::NameChanged);
+                QAccessible::updateAccessibility(&event);
+            }
+        }
+    }
+    {
+        std::lock_guard lock(m_mutex);
+        m_counters.chartSamplesDrawn += static_cast<long>(samples.size());
+        ++m_counters.applies;
+    }
+    if (repaintNow) {
+        for (CRopeBarCtrl* bar : m_targets.bars)
+            if (bar != nullptr && bar->isVisible())
+                bar->repaint();
+        if (m_targets.chart != nullptr && m_targets.chart->isVisible())
+            m_targets.chart->repaint();
+        if (m_targets.total != nullptr && m_targets.total->isVisible())
+            m_targets.total->repaint();
+    }
+}
+
+// Against the colour the bar really has, so a bar the assistant turned yellow greys too.
+void WindowSink::ApplyMarks(const FrameUpdate& update) {
+    for (int k = 0; k < kRopes; ++k) {
+        CRopeBarCtrl* bar = m_targets.bars[k];
+        if (bar == nullptr)
+            continue;
+        if (update.marked[k] && bar->m_bkColor != kMarkedBackground) {
+            bar->SetBkColor(kMarkedBackground);
+            bar->update();
+        } else if (!update.marked[k] && bar->m_bkColor == kMarkedBackground) {
+            bar->SetBkColor(kPlainBackground);
+            bar->update();
+        }
+    }
+}
+
+WindowSink::Counters WindowSink::Stats() const {
+    std::lock_guard lock(m_mutex);
+    return m_counters;
+}
+
+} // namespace tensiq

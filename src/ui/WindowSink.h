@@ -1,0 +1,94 @@
+#pragma once
+// Takes the acquisition thread's readings to the window's displays on the GUI thread. The
+// thread only stores the frame and, when nothing is pending yet, posts one wake-up; it never
+// waits for the GUI. The GUI applies every chart sample in order and the newest bars, marks
+// and total, at most once per screen refresh.
+
+#include "AcquisitionSink.h"
+#include "LiveFrame.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <vector>
+
+class QWidget;
+
+namespace tensiq {
+
+class CCaptionLabel;
+class CLineChartCtrl;
+class CRopeBarCtrl;
+
+class WindowSink : public QObject, public AcquisitionSink {
+    Q_OBJECT
+public:
+    struct Targets {
+        std::array<CRopeBarCtrl*, kRopes> bars;
+        CLineChartCtrl* chart;
+        CCaptionLabel* total;
+        QWidget* window; // parent of the message boxes
+    };
+    using Clock = std::chrono::steady_clock;
+
+    explicit WindowSink(const Targets& targets, QObject* parent = nullptr);
+    ~WindowSink() override;
+
+    // Acquisition thread.
+    void OnFrame(const FrameUpdate& update) override;
+    void OnSynchronisationFailed(const std::string& message) override;
+
+    // Applies what is pending now (GUI thread).
+    void ApplyPending();
+
+    // How often the displays may be repainted; the screen's refresh by default.
+    void SetRefreshInterval(std::chrono::microseconds interval) { m_interval = interval; }
+    std::chrono::microseconds RefreshInterval() const { return m_interval; }
+    // For comparison: apply and repaint every frame on its own, as the frames come.
+    void SetApplyEveryFrame(bool on) { m_everyFrame = on; }
+
+    struct Counters {
+        long framesReceived = 0;
+        long chartSamplesReceived = 0;
+        long chartSamplesDrawn = 0;
+        long applies = 0;
+    };
+    Counters Stats() const;
+
+    // Told on the GUI thread after each apply: the newest frame applied and when it arrived.
+    using AppliedHook = std::function<void(long frameNumber, Clock::time_point arrival)>;
+    void SetAppliedHook(AppliedHook hook) { m_appliedHook = std::move(hook); }
+
+private:
+    struct ChartSample {
+        std::array<int, kRopes> values;
+    };
+    void Schedule();
+    void Apply(const FrameUpdate& newest, const std::vector<ChartSample>& samples, bool repaintNow);
+    void ApplyMarks(const FrameUpdate& update);
+    void ShowSynchronisationFailure(const QString& message);
+
+    Targets m_targets;
+    std::chrono::microseconds m_interval;
+    std::atomic<bool> m_everyFrame{false};
+    QTimer m_timer;
+    Clock::time_point m_lastApply{};
+
+    mutable std::mutex m_mutex; // guards what the thread hands over, held only to copy
+    FrameUpdate m_newest;
+    Clock::time_point m_newestArrival{};
+    bool m_havePending = false;
+    std::vector<ChartSample> m_samples;
+    Counters m_counters;
+    std::atomic<bool> m_posted{false};
+
+    AppliedHook m_appliedHook;
+};
+
+} // namespace tensiq
