@@ -43,6 +43,7 @@ constexpr StringEntry kStrings[] = {
     {124, "Textdatei"},
     {125, "Alle Dateien"},
     {126, "Speichern unter"},
+    {127, "„tensiq-cli doctor“ in einem Terminal nennt die üblichen Ursachen und ihre Abhilfe."},
     {61713, "Geben Sie bitte eine Zahl ein."},
     {61714, "Geben Sie bitte eine ganze Zahl zwischen %1 und %2 ein."},
     {61715, "Geben Sie bitte eine Zahl zwischen %1 und %2 ein."},

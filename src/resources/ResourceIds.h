@@ -32,6 +32,8 @@ inline constexpr unsigned kStrAssistantStart = 123;
 inline constexpr unsigned kStrTextFile = 124;
 inline constexpr unsigned kStrAllFiles = 125;
 inline constexpr unsigned kStrSaveAs = 126;
+// Added beside 112 when a port will not open: where a Linux user finds the cause.
+inline constexpr unsigned kStrNoConnectionHint = 127;
 
 // Messages of the form's data exchange, under the ids the framework gives them.
 inline constexpr unsigned kStrParseReal = 61713;

@@ -41,6 +41,7 @@ constexpr StringEntry kStrings[] = {
     {124, "Text file"},
     {125, "All files"},
     {126, "Save as"},
+    {127, "\"tensiq-cli doctor\" in a terminal names the usual causes and their fixes."},
     {61713, "Please enter a number."},
     {61714, "Please enter an integer between %1 and %2."},
     {61715, "Please enter a number between %1 and %2."},
