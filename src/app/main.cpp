@@ -81,6 +81,8 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
     if (parser.isSet(printLanguage))
         return theApp.PrintLanguage(options) | theApp.ExitInstance();
     QuitOnSignal();
