@@ -1,6 +1,7 @@
 // ports and doctor against a faked system (TENSIQ_SYSTEM_ROOT: dev/, sys/, proc/, etc/, ...)
 // whose serial devices are links to real pseudo-terminals, so opens and locks are real.
 #include "RunTool.h"
+#include "SerialPort.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -402,4 +403,34 @@ TEST(DoctorCommand, NoPortAtAllAndHeldPortsAreFindings) {
     result = system.Cli("doctor");
     EXPECT_NE(result.out.find("Problem: "), std::string::npos);
     EXPECT_NE(result.out.find("Fix: "), std::string::npos);
+}
+
+TEST(PortsCommand, APortThatTensiqHasOpenIsHeldByIt) {
+    Pty line;
+    const fs::path portDir =
+        fs::temp_directory_path() / ("tensiq-held-" + std::to_string(getpid()));
+    fs::create_directories(portDir);
+    fs::permissions(portDir, fs::perms::owner_all | fs::perms::others_read |
+                                 fs::perms::others_exec | fs::perms::group_read |
+                                 fs::perms::group_exec);
+    fs::create_symlink(line.Path(), portDir / "COM5");
+    tensiq::SerialPort port;
+    ASSERT_TRUE(port.OpenDevice((portDir / "COM5").string(), 230400));
+    const std::string command =
+        "env -u TENSIQ_SYSTEM_ROOT TENSIQ_PORT_DIR='" + portDir.string() + "' ";
+    json ports = Parse(RunTool(command + TENSIQ_CLI + " ports --json"))["ports"];
+    ASSERT_EQ(ports.size(), 1u);
+    EXPECT_EQ(ports[0]["held"], true);
+    ASSERT_FALSE(ports[0]["heldBy"].empty());
+    EXPECT_EQ(ports[0]["heldBy"][0]["pid"], getpid());
+    if (CanSwitchUser()) {
+        ports = Parse(RunTool(command + kAsNobody + TENSIQ_CLI + " ports --json"))["ports"];
+        ASSERT_EQ(ports.size(), 1u);
+        EXPECT_EQ(ports[0]["held"], true);
+    }
+    port.Close();
+    ports = Parse(RunTool(command + TENSIQ_CLI + " ports --json"))["ports"];
+    fs::remove_all(portDir);
+    ASSERT_EQ(ports.size(), 1u);
+    EXPECT_EQ(ports[0]["held"], false);
 }
