@@ -434,3 +434,19 @@ TEST(PortsCommand, APortThatTensiqHasOpenIsHeldByIt) {
     ASSERT_EQ(ports.size(), 1u);
     EXPECT_EQ(ports[0]["held"], false);
 }
+
+TEST(DoctorCommand, APortFolderThisUserCannotReadIsNamed) {
+    if (!CanSwitchUser())
+        GTEST_SKIP() << "needs root to run the tool as another user";
+    FakeSystem system;
+    const fs::path portDir = system.Root() / "ports";
+    fs::create_directories(portDir);
+    const std::string env = "TENSIQ_PORT_DIR='" + portDir.string() + "'";
+    json found = FindingsOf(Parse(system.Cli("doctor --json", env)), "no-port");
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_NE(found[0]["problem"].get<std::string>().find("No COM<n> link"), std::string::npos);
+    fs::permissions(portDir, fs::perms::owner_all);
+    found = FindingsOf(Parse(system.Cli("doctor --json", env, kAsNobody)), "no-port");
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_NE(found[0]["problem"].get<std::string>().find("cannot be read"), std::string::npos);
+}

@@ -168,7 +168,13 @@ void CheckPorts(const std::vector<PortInfo>& ports, DoctorReport& report) {
     report.checked.push_back("no-port");
     if (ports.empty()) {
         const char* dir = std::getenv("TENSIQ_PORT_DIR");
-        if (dir != nullptr && *dir != '\0')
+        if (dir != nullptr && *dir != '\0' && ::access(dir, R_OK | X_OK) != 0)
+            report.findings.push_back(
+                {"no-port",
+                 std::string("The port folder ") + dir +
+                     " (TENSIQ_PORT_DIR) cannot be read by this user.",
+                 "Run as the user who made the folder, or let others read it (chmod o+rx)."});
+        else if (dir != nullptr && *dir != '\0')
             report.findings.push_back(
                 {"no-port",
                  std::string("No COM<n> link to a serial port in ") + dir + " (TENSIQ_PORT_DIR).",
