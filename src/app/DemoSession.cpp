@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QSettings>
+#include <QStandardPaths>
 
 #include <array>
 #include <cstdint>
@@ -20,7 +21,27 @@ constexpr double kSettleSeconds = 120.0;
 constexpr std::array<std::int16_t, 12> kDemoReadings = {612, 455, 538, 702, 384, 509,
                                                         591, 431, 664, 494, 566, 470};
 
+void SetProfileFolder(const QString& folder) {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
+}
+
 } // namespace
+
+void DemoSession::Redirect(SavedVariable& saved, const std::string& value) {
+    if (const char* old = std::getenv(saved.name)) {
+        saved.set = true;
+        saved.value = old;
+    }
+    ::setenv(saved.name, value.c_str(), 1);
+}
+
+void DemoSession::Restore(const SavedVariable& saved) {
+    if (saved.set)
+        ::setenv(saved.name, saved.value.c_str(), 1);
+    else
+        ::unsetenv(saved.name);
+}
 
 DemoSession::DemoSession() : m_folder(QDir::tempPath() + QStringLiteral("/tensiq-demo-XXXXXX")) {
     if (!m_folder.isValid())
@@ -29,13 +50,11 @@ DemoSession::DemoSession() : m_folder(QDir::tempPath() + QStringLiteral("/tensiq
     const std::string ports = base + "/ports";
     const std::string config = base + "/config";
     const std::string data = base + "/data";
-    ::setenv("TENSIQ_PORT_DIR", ports.c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+    Redirect(m_saved[0], ports);
+    Redirect(m_saved[1], config);
+    Redirect(m_saved[2], data);
     // QSettings may have read its folder already; this holds for every profile opened later.
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                       QString::fromStdString(config));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(config));
+    SetProfileFolder(QString::fromStdString(config));
 
     m_simulator = std::make_unique<sim::Simulator>(ports);
     m_simulator->AddSilent(kDemoSilentPort);
@@ -54,7 +73,11 @@ DemoSession::~DemoSession() {
     if (m_simulator)
         m_simulator->Stop();
     m_simulator.reset();
-    ::unsetenv("TENSIQ_PORT_DIR");
+    if (!m_ok)
+        return;
+    for (const SavedVariable& saved : m_saved)
+        Restore(saved);
+    SetProfileFolder(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }
 
 std::string DemoSession::Folder() const {

@@ -6,6 +6,7 @@
 
 #include <QTemporaryDir>
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -22,7 +23,7 @@ inline constexpr int kDemoDevicePort = 3;
 class DemoSession {
 public:
     // Points TENSIQ_PORT_DIR, the profile and the data folder at a private temporary folder and
-    // starts the simulator there. Call before the first profile is opened.
+    // starts the simulator there; the end puts the user's folders back.
     DemoSession();
     ~DemoSession();
     DemoSession(const DemoSession&) = delete;
@@ -33,6 +34,17 @@ public:
     std::string PortFolder() const;
 
 private:
+    struct SavedVariable {
+        const char* name;
+        bool set = false;
+        std::string value;
+    };
+    void Redirect(SavedVariable& saved, const std::string& value);
+    static void Restore(const SavedVariable& saved);
+
+    std::array<SavedVariable, 3> m_saved{{{"TENSIQ_PORT_DIR", false, {}},
+                                          {"XDG_CONFIG_HOME", false, {}},
+                                          {"XDG_DATA_HOME", false, {}}}};
     QTemporaryDir m_folder;
     std::unique_ptr<sim::Simulator> m_simulator;
     bool m_ok = false;

@@ -4,7 +4,11 @@
 
 namespace tensiq {
 
-// Once the application object exists.
-void QuitOnSignal();
+// First thing in main: from then on the signals only leave a note.
+void CatchQuitSignals();
+// Whether a signal came before the window could take it.
+bool QuitSignalled();
+// Once the application object exists: a signal closes every window.
+void CloseWindowsOnQuitSignal();
 
 } // namespace tensiq

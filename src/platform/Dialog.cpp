@@ -148,7 +148,7 @@ INT_PTR CDialog::DoModal() {
 }
 
 void CDialog::EndDialog(int result) {
-    QDialog::done(result);
+    done(result);
 }
 
 BOOL CDialog::UpdateData(BOOL saveAndValidate) {

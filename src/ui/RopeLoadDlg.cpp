@@ -145,6 +145,11 @@ void CRopeLoadDlg::StartAcquisition() {
     m_acquisition->Start();
 }
 
+void CRopeLoadDlg::SetStoredBlock(const ParameterBlock& block) {
+    m_storedBlock = block;
+    m_context.SetFactor(m_storedBlock.Factor());
+}
+
 void CRopeLoadDlg::ShutDownAcquisition() {
     if (m_acquisition) {
         // The thread leaves the link and closes the run's record before it is joined.

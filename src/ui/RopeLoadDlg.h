@@ -67,6 +67,9 @@ public:
     WindowSink* Sink() const { return m_sink.get(); }
     AcquisitionContext& Context() { return m_context; }
     DeviceLink& Link() { return m_link; }
+    // Every change of m_storedBlock goes through here: the thread reads the block's factor
+    // from its context, not from the block.
+    void SetStoredBlock(const ParameterBlock& block);
 
     // --- Window: about box, sizing, timers, view switch ---
     void OnSysCommand(UINT id, LPARAM param);

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tensiq {
@@ -90,13 +91,13 @@ void WindowSink::ShowSynchronisationFailure(const QString& message) {
 void WindowSink::Schedule() {
     if (m_timer.isActive())
         return;
-    const auto since = Clock::now() - m_lastApply;
+    const auto since = m_lastApply ? Clock::now() - *m_lastApply : Clock::duration::max();
     if (since >= m_interval) {
         ApplyPending();
         return;
     }
     const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(m_interval - since);
-    m_timer.start(std::max<int>(1, static_cast<int>(wait.count())));
+    m_timer.start(static_cast<int>(std::clamp<long long>(wait.count(), 1, 1 << 30)));
 }
 
 void WindowSink::ApplyPending() {

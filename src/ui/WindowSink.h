@@ -16,6 +16,7 @@
 #include <chrono>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -78,7 +79,7 @@ private:
     std::chrono::microseconds m_interval;
     std::atomic<bool> m_everyFrame{false};
     QTimer m_timer;
-    Clock::time_point m_lastApply{};
+    std::optional<Clock::time_point> m_lastApply; // none before the first apply
 
     mutable std::mutex m_mutex; // guards what the thread hands over, held only to copy
     FrameUpdate m_newest;

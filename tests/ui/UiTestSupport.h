@@ -15,9 +15,21 @@ void PrepareUiEnvironment();
 // module current; returns its short name.
 QString ChooseTestLanguage();
 
+// Runs the GUI's events until cond holds, at most timeoutMs.
+template <typename Cond> bool PumpUntil(Cond cond, int timeoutMs = 3000);
+
 // Lets posted events and timers run for about ms milliseconds.
 void Pump(int ms);
 // What the widget and its children show now.
 QImage Grab(QWidget& widget);
+
+template <typename Cond> bool PumpUntil(Cond cond, int timeoutMs) {
+    for (int waited = 0; !cond(); waited += 5) {
+        if (waited > timeoutMs)
+            return false;
+        Pump(5);
+    }
+    return true;
+}
 
 } // namespace tensiq::test
