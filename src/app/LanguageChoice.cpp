@@ -1,5 +1,6 @@
 #include "LanguageChoice.h"
 
+#include "LanguageByLocale.h"
 #include "LanguageLibrary.h"
 
 #include <unistd.h>
@@ -15,33 +16,56 @@ namespace {
 std::atomic<int> g_code{kLanguageUnchosen};
 std::mutex g_mutex;
 std::optional<LanguageLibrary> g_library;
+std::string g_libraryPath;
+
+struct Choice {
+    const char* name;
+    int code;
+};
+constexpr Choice kChoices[] = {{kChineseLibraryName, kLanguageChinese},
+                               {kEnglishLibraryName, kLanguageEnglish}};
+
+// Under g_mutex.
+bool Load(const std::string& folder, const Choice& choice) {
+    if (folder.empty())
+        return false;
+    const std::string path = folder + "/" + choice.name;
+    auto library = LanguageLibrary::Open(path);
+    if (!library)
+        return false;
+    g_library = std::move(library);
+    g_libraryPath = path;
+    SetCurrentResourceModule(g_library->Module());
+    g_code.store(choice.code);
+    return true;
+}
 
 } // namespace
 
 void ChooseLanguage() {
-    ChooseLanguage(ProgramFolder());
+    ChooseLanguageFor(LanguageFromEnvironment());
+}
+
+void ChooseLanguageFor(int wanted) {
+    const std::string folder = ProgramFolder();
+    ChooseLanguage(folder, PrivateLibraryFolder(folder), wanted);
 }
 
 void ChooseLanguage(const std::string& folder) {
+    ChooseLanguage(folder, std::string(), kLanguageGerman);
+}
+
+void ChooseLanguage(const std::string& programFolder, const std::string& privateFolder,
+                    int wanted) {
     std::lock_guard lock(g_mutex);
     if (g_code.load() != kLanguageUnchosen)
         return;
-    const struct {
-        const char* name;
-        int code;
-    } choices[] = {{kChineseLibraryName, kLanguageChinese},
-                   {kEnglishLibraryName, kLanguageEnglish}};
-    if (!folder.empty()) {
-        for (const auto& choice : choices) {
-            auto library = LanguageLibrary::Open(folder + "/" + choice.name);
-            if (library) {
-                g_library = std::move(library);
-                SetCurrentResourceModule(g_library->Module());
-                g_code.store(choice.code);
-                return;
-            }
-        }
-    }
+    for (const Choice& choice : kChoices)
+        if (Load(programFolder, choice))
+            return;
+    for (const Choice& choice : kChoices)
+        if (choice.code == wanted && Load(privateFolder, choice))
+            return;
     g_code.store(kLanguageGerman);
 }
 
@@ -52,6 +76,11 @@ int LanguageCode() {
 void* LanguageLibraryHandle() {
     std::lock_guard lock(g_mutex);
     return g_library ? g_library->Handle() : nullptr;
+}
+
+std::string LanguageLibraryPath() {
+    std::lock_guard lock(g_mutex);
+    return g_library ? g_libraryPath : std::string();
 }
 
 bool UnloadLanguageLibrary() {

@@ -2,11 +2,17 @@
 
 #include "CurrentResourceModule.h"
 #include "DeviceLink.h"
+#include "LanguageByLocale.h"
 #include "LanguageChoice.h"
+#include "LocalisedString.h"
+#include "ResourceIds.h"
 #include "RopeLoadDlg.h"
 #include "SettingsProfile.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+
+#include <cstdio>
 
 namespace tensiq {
 
@@ -17,9 +23,50 @@ CRopeLoadApp::CRopeLoadApp() {
 
 CRopeLoadApp::~CRopeLoadApp() = default;
 
-int CRopeLoadApp::InitInstance(const Options& options) {
-    ChooseLanguage();
+void CRopeLoadApp::ChooseStartupLanguage(const Options& options) {
+    if (options.language == 0) {
+        ChooseLanguage();
+    } else {
+        ChooseLanguageFor(options.language);
+        if (LanguageCode() != options.language)
+            std::fprintf(stderr,
+                         "tensiq: the language library beside the program (%s) decides the "
+                         "language; --language %s does not apply\n",
+                         LanguageLibraryPath().c_str(), LanguageName(options.language).data());
+    }
     m_hLanguageLibrary = LanguageLibraryHandle();
+}
+
+int CRopeLoadApp::PrintLanguage(const Options& options) {
+    ChooseStartupLanguage(options);
+    const std::string library = LanguageLibraryPath();
+    std::printf("language: %s\n", LanguageName(LanguageCode()).data());
+    std::printf("resources: %s\n",
+                library.empty() ? "the program's own (German)" : library.c_str());
+    {
+        SettingsProfile profile;
+        CRopeLoadDlg dlg(nullptr, &profile);
+        if (!dlg.Create()) {
+            std::fprintf(stderr, "tensiq: the main window's template is missing\n");
+            return 1;
+        }
+        const auto* read = qobject_cast<const QAbstractButton*>(dlg.GetDlgItem(ctl::kRead));
+        QString text = read != nullptr ? read->text() : QString();
+        text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        std::printf("window: %s\n", dlg.windowTitle().toUtf8().constData());
+        std::printf("read button: %s\n", text.toUtf8().constData());
+        std::printf("total: %s\n",
+                    LoadLocalisedString(res::kStrTotal, CurrentResourceModule()).c_str());
+    }
+    return 0;
+}
+
+int CRopeLoadApp::InitInstance() {
+    return InitInstance(Options());
+}
+
+int CRopeLoadApp::InitInstance(const Options& options) {
+    ChooseStartupLanguage(options);
     {
         SettingsProfile profile; // QSettings("Tensiq", "Tensiq")
         CRopeLoadDlg dlg(nullptr, &profile);

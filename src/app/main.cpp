@@ -1,14 +1,17 @@
 // tensiq: the service tool's window. --demo runs it against a simulated device.
 
 #include "DemoSession.h"
+#include "LanguageByLocale.h"
 #include "QuitOnSignal.h"
 #include "RopeLoadApp.h"
+#include "Version.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 using namespace tensiq;
 
@@ -20,10 +23,13 @@ CRopeLoadApp theApp;
 int main(int argc, char** argv) {
     CatchQuitSignals();
     QCoreApplication::setApplicationName(QStringLiteral("Tensiq"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(TENSIQ_VERSION));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kVersion));
 
     // Parsed before the GUI starts, so --help and --version work without a display.
     bool demoMode = false;
+    bool showVersion = false;
+    bool printLanguage = false;
+    std::optional<QString> languageName;
     {
         QCoreApplication parsing(argc, argv);
         QCommandLineParser parser;
@@ -32,7 +38,21 @@ int main(int argc, char** argv) {
             "serial port, reads and writes its parameters, shows the live load of every rope "
             "and records each measurement."));
         parser.addHelpOption();
-        parser.addVersionOption();
+        // Printed as the command-line tools print it: the program's name and the one version.
+        const QCommandLineOption version(QStringLiteral("version"),
+                                         QStringLiteral("Print the version and exit."));
+        parser.addOption(version);
+        const QCommandLineOption language(
+            QStringLiteral("language"),
+            QStringLiteral("Run in German, English or Chinese, whatever the locale says. A "
+                           "language library beside the program still decides."),
+            QStringLiteral("de|en|zh"));
+        parser.addOption(language);
+        const QCommandLineOption printLanguageOption(
+            QStringLiteral("print-language"),
+            QStringLiteral("Print the language the program starts in, where its texts come "
+                           "from and the main window's texts, then exit."));
+        parser.addOption(printLanguageOption);
         const QCommandLineOption demo(
             QStringLiteral("demo"),
             QStringLiteral(
@@ -42,10 +62,27 @@ int main(int argc, char** argv) {
         parser.addOption(demo);
         parser.process(parsing);
         demoMode = parser.isSet(demo);
+        showVersion = parser.isSet(version);
+        printLanguage = parser.isSet(printLanguageOption);
+        if (parser.isSet(language))
+            languageName = parser.value(language);
+    }
+    if (showVersion) {
+        std::printf("tensiq %s\n", kVersion);
+        return 0;
     }
 
     std::unique_ptr<DemoSession> session;
     CRopeLoadApp::Options options;
+    if (languageName) {
+        const auto code = LanguageFromOption(languageName->toStdString());
+        if (!code) {
+            std::fprintf(stderr, "tensiq: --language takes de, en or zh, not '%s'\n",
+                         languageName->toLocal8Bit().constData());
+            return 2;
+        }
+        options.language = *code;
+    }
     if (demoMode) {
         session = std::make_unique<DemoSession>();
         if (!session->Ok()) {
@@ -56,6 +93,10 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
+    if (printLanguage)
+        return theApp.PrintLanguage(options) | theApp.ExitInstance();
     CloseWindowsOnQuitSignal();
     if (!QuitSignalled())
         theApp.InitInstance(options);

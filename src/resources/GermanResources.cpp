@@ -43,6 +43,7 @@ constexpr StringEntry kStrings[] = {
     {124, "Textdatei"},
     {125, "Alle Dateien"},
     {126, "Speichern unter"},
+    {127, "„tensiq-cli doctor“ in einem Terminal nennt die üblichen Ursachen und ihre Abhilfe."},
     {160, "Der Seilspannungs-Assistent braucht mindestens zwei Seile.\nBitte prüfen Sie die "
           "Seilanzahl."},
     {161, "Es gibt noch keine Messung, die gespeichert werden könnte."},

@@ -32,6 +32,8 @@ inline constexpr unsigned kStrAssistantStart = 123;
 inline constexpr unsigned kStrTextFile = 124;
 inline constexpr unsigned kStrAllFiles = 125;
 inline constexpr unsigned kStrSaveAs = 126;
+// Added beside 112 when a port will not open: where a Linux user finds the cause.
+inline constexpr unsigned kStrNoConnectionHint = 127;
 
 // Texts of this program's own, beyond the original table.
 inline constexpr unsigned kStrTooFewRopes = 160;

@@ -176,3 +176,107 @@ TEST(LanguageChoiceBesideProgram, IgnoresTheWorkingFolderAndTheLibrarySearchPath
     EXPECT_EQ(result["code"], "1");
     EXPECT_EQ(result["total"], "Gesamt");
 }
+
+namespace {
+
+// An installed layout: the probe in bin/, libraries in lib/tensiq/, as the install makes them.
+class InstalledLayout {
+public:
+    InstalledLayout() {
+        fs::create_directories(Bin());
+        fs::create_directories(Private());
+        fs::copy_file(kProbe, Bin() / "probe");
+    }
+    fs::path Bin() const { return m_root.Path() / "bin"; }
+    fs::path Private() const { return m_root.Path() / "lib" / "tensiq"; }
+    void AddPrivate(const std::string& library) const {
+        fs::copy_file(kLangDir / library, Private() / library);
+    }
+    void AddBeside(const std::string& library) const {
+        fs::copy_file(kLangDir / library, Bin() / library);
+    }
+    // The locale variables are cleared first, so the caller's own locale never leaks in.
+    std::map<std::string, std::string> Run(const std::string& locale,
+                                           const std::string& args = "") const {
+        return RunProbe("env -u LC_ALL -u LC_MESSAGES -u LANG " + locale + " " +
+                        Quoted(Bin() / "probe") + " " + args);
+    }
+
+private:
+    TempFolder m_root;
+};
+
+} // namespace
+
+TEST(LanguageByLocale, TheLocaleChoosesAmongThePrivateLibraries) {
+    InstalledLayout layout;
+    layout.AddPrivate("tq_en.so");
+    layout.AddPrivate("tq_chn.so");
+    const struct {
+        const char* locale;
+        const char* code;
+        const char* total;
+    } cases[] = {
+        {"LANG=en_US.UTF-8", "2", "Total"},
+        {"LANG=zh_CN.UTF-8", "3", "总计"},
+        {"LANG=de_DE.UTF-8", "1", "Gesamt"},
+        {"LANG=C", "1", "Gesamt"},
+        {"LANG=fr_FR.UTF-8", "1", "Gesamt"},
+        {"", "1", "Gesamt"},
+        // LC_ALL before LC_MESSAGES before LANG; an empty value counts as unset.
+        {"LC_ALL=zh_TW.UTF-8 LC_MESSAGES=de_DE LANG=en_US.UTF-8", "3", "总计"},
+        {"LC_MESSAGES=en_GB.UTF-8 LANG=de_DE.UTF-8", "2", "Total"},
+        {"LC_ALL= LANG=en_US.UTF-8", "2", "Total"},
+    };
+    for (const auto& c : cases) {
+        auto result = layout.Run(c.locale);
+        EXPECT_EQ(result["code"], c.code) << c.locale;
+        EXPECT_EQ(result["total"], c.total) << c.locale;
+    }
+    EXPECT_EQ(layout.Run("LANG=zh_CN.UTF-8")["library"], (layout.Private() / "tq_chn.so").string());
+}
+
+TEST(LanguageByLocale, ALibraryBesideTheProgramStillWins) {
+    InstalledLayout layout;
+    layout.AddPrivate("tq_chn.so");
+    layout.AddBeside("tq_en.so");
+    EXPECT_EQ(layout.Run("LANG=zh_CN.UTF-8")["code"], "2");
+    EXPECT_EQ(layout.Run("LANG=de_DE.UTF-8", "--want 3")["code"], "2");
+}
+
+TEST(LanguageByLocale, TheLanguageOptionOverridesTheLocale) {
+    InstalledLayout layout;
+    layout.AddPrivate("tq_en.so");
+    layout.AddPrivate("tq_chn.so");
+    EXPECT_EQ(layout.Run("LANG=en_US.UTF-8", "--want 3")["code"], "3");
+    EXPECT_EQ(layout.Run("LANG=en_US.UTF-8", "--want 1")["code"], "1");
+    EXPECT_EQ(layout.Run("LANG=zh_CN.UTF-8", "--want 2")["total"], "Total");
+}
+
+TEST(LanguageByLocale, AMissingOrBrokenLibraryGivesGerman) {
+    InstalledLayout layout;
+    layout.AddPrivate("tq_en.so");
+    auto result = layout.Run("LANG=zh_CN.UTF-8");
+    EXPECT_EQ(result["code"], "1");
+    EXPECT_EQ(result["handle"], "0");
+    fs::copy_file(TENSIQ_NO_ENTRY_LIBRARY, layout.Private() / "tq_chn.so");
+    EXPECT_EQ(layout.Run("LANG=zh_CN.UTF-8")["code"], "1");
+}
+
+TEST(LanguageByLocale, NeverFromTheWorkingFolderOrTheLibrarySearchPath) {
+    InstalledLayout layout;
+    // A working folder shaped like an install, and a search path holding both libraries.
+    TempFolder elsewhere;
+    fs::create_directories(elsewhere.Path() / "bin");
+    fs::create_directories(elsewhere.Path() / "lib" / "tensiq");
+    for (const char* library : {"tq_en.so", "tq_chn.so"}) {
+        fs::copy_file(kLangDir / library, elsewhere.Path() / library);
+        fs::copy_file(kLangDir / library, elsewhere.Path() / "lib" / "tensiq" / library);
+    }
+    auto result =
+        RunProbe("cd " + Quoted(elsewhere.Path() / "bin") +
+                 " && env -u LC_ALL -u LC_MESSAGES LD_LIBRARY_PATH=" + Quoted(elsewhere.Path()) +
+                 " LANG=en_US.UTF-8 " + Quoted(layout.Bin() / "probe"));
+    EXPECT_EQ(result["code"], "1");
+    EXPECT_EQ(result["library"], "");
+}

@@ -1,11 +1,14 @@
 // Chooses the language like the program does and prints what it got, one "key=value" a line.
-// With folders as arguments it uses the folder variant once per folder, in turn.
+// With folders as arguments it uses the folder variant once per folder, in turn; with
+// "--want N" it chooses as the program does for "--language".
 
 #include "DialogTemplate.h"
 #include "LocalisedString.h"
 #include "ResourceIds.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 using namespace tensiq;
@@ -36,11 +39,16 @@ int main(int argc, char** argv) {
     if (argc < 2) {
         ChooseLanguage();
         std::printf("code=%d\n", LanguageCode());
+    } else if (std::strcmp(argv[1], "--want") == 0 && argc == 3) {
+        ChooseLanguageFor(std::atoi(argv[2]));
+        std::printf("code=%d\n", LanguageCode());
+        argc = 1;
     }
     for (int i = 1; i < argc; ++i) {
         ChooseLanguage(argv[i]);
         std::printf("code=%d\n", LanguageCode());
     }
+    std::printf("library=%s\n", LanguageLibraryPath().c_str());
     std::printf("handle=%d\n", LanguageLibraryHandle() != nullptr ? 1 : 0);
     std::printf("total=%s\n", LoadLocalisedString(103, CurrentResourceModule()).c_str());
     PrintTemplateAndIcon("");

@@ -17,6 +17,7 @@ std::vector<unsigned> ProgramStringIds() {
     std::vector<unsigned> ids;
     for (unsigned id = 101; id <= 126; ++id)
         ids.push_back(id);
+    ids.push_back(kStrNoConnectionHint);
     for (unsigned id : {kStrParseReal, kStrIntRange, kStrRealRange, kStrParseUnsigned})
         ids.push_back(id);
     for (unsigned id : {kStrTooFewRopes, kStrNoRecordYet, kStrSaveNotWritable, kStrSaveDiskFull,

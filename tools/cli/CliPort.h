@@ -12,6 +12,7 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitNoDevice = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitTransfer = 3;
+inline constexpr int kExitFindings = 4; // the doctor found something in the way
 
 inline constexpr const char* kNoDeviceAnywhere =
     "No device answers on any port (COM1 to COM255). Is it connected and powered?\n";

@@ -21,5 +21,7 @@ void AddVersionCommand(CLI::App& app, Tool& tool);
 void AddParamsCommand(CLI::App& app, Tool& tool);
 void AddImageCommand(CLI::App& app, Tool& tool);
 void AddRecordCommand(CLI::App& app, Tool& tool);
+void AddPortsCommand(CLI::App& app, Tool& tool);
+void AddDoctorCommand(CLI::App& app, Tool& tool);
 
 } // namespace tensiq::cli

@@ -1,6 +1,9 @@
 // tensiq-cli: the device link from the command line, for commissioning scripts and tests.
 #include "Commands.h"
 #include "SettingsProfile.h"
+#include "Version.h"
+
+#include <string>
 
 int main(int argc, char** argv) {
     CLI::App app{"Tensiq command-line tool: find the rope-load device, back up and restore its "
@@ -11,16 +14,19 @@ int main(int argc, char** argv) {
     app.add_option(
         "--port", tool.port.given,
         "port number (7 or COM7, see TENSIQ_PORT_DIR) or device path; default: discover");
+    app.set_version_flag("--version", std::string("tensiq-cli ") + tensiq::kVersion);
     app.require_subcommand(1);
     tensiq::cli::AddDiscoverCommand(app, tool);
     tensiq::cli::AddVersionCommand(app, tool);
     tensiq::cli::AddParamsCommand(app, tool);
     tensiq::cli::AddImageCommand(app, tool);
     tensiq::cli::AddRecordCommand(app, tool);
+    tensiq::cli::AddPortsCommand(app, tool);
+    tensiq::cli::AddDoctorCommand(app, tool);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        // --help is a success; every other parse error is a usage error.
+        // --help and --version are a success; every other parse error is a usage error.
         return app.exit(e) == 0 ? tensiq::cli::kExitOk : tensiq::cli::kExitUsage;
     }
     return tool.status;

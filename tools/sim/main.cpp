@@ -1,6 +1,7 @@
 // tensiq-sim: simulated devices and empty ports on pseudo-terminals, linked as COM<n> in a folder.
 #include "FaultNames.h"
 #include "Simulator.h"
+#include "Version.h"
 
 #include <CLI/CLI.hpp>
 
@@ -89,6 +90,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> faults;
     bool paced = false, steady = false, randomNoise = false;
     double settle = 0;
+    app.set_version_flag("--version", std::string("tensiq-sim ") + tensiq::kVersion);
     app.add_option("--dir", dir, "port folder to create the COM<n> links in")->required();
     app.add_option("--device", devices, "port number of a simulated device (repeatable)");
     app.add_option("--silent", silent, "port number of a port that never answers");

@@ -41,6 +41,7 @@ constexpr StringEntry kStrings[] = {
     {124, "Text file"},
     {125, "All files"},
     {126, "Save as"},
+    {127, "\"tensiq-cli doctor\" in a terminal names the usual causes and their fixes."},
     {160,
      "The rope tension assistant needs at least two ropes.\nPlease check the number of ropes."},
     {161, "There is no measurement to save yet."},
