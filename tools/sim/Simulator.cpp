@@ -135,10 +135,12 @@ void Simulator::Flush(Port& port, Clock::time_point now) {
 void Simulator::Run(std::stop_token stop) {
     std::vector<pollfd> fds;
     std::vector<Port*> polled;
+    std::vector<Port*> closed;
     std::uint8_t buffer[4096];
     while (!stop.stop_requested()) {
         fds.clear();
         polled.clear();
+        closed.clear();
         Clock::time_point wake = Clock::now() + kIdlePoll;
         {
             std::lock_guard lock(m_mutex);
@@ -148,6 +150,7 @@ void Simulator::Run(std::stop_token stop) {
                 if (!port->pty->Connected()) {
                     // A closed slave reports POLLHUP at once; look again shortly.
                     wake = std::min(wake, Clock::now() + kDisconnectedPoll);
+                    closed.push_back(port.get());
                 } else {
                     short events = POLLIN;
                     if (!port->pending.empty()) {
@@ -177,6 +180,13 @@ void Simulator::Run(std::stop_token stop) {
             const ssize_t n = ::read(port.pty->MasterFd(), buffer, sizeof buffer);
             if (n > 0)
                 port.role->OnInput(buffer, static_cast<std::size_t>(n), port);
+        }
+        // What the program wrote just before it closed the port still reaches the device, as a
+        // real line sends out its last bytes (the X at the end of a run).
+        for (Port* port : closed) {
+            ssize_t n = 0;
+            while (!port->dead && (n = ::read(port->pty->MasterFd(), buffer, sizeof buffer)) > 0)
+                port->role->OnInput(buffer, static_cast<std::size_t>(n), *port);
         }
         const auto now = Clock::now();
         for (auto& [number, port] : m_ports) {
