@@ -7,6 +7,7 @@
 #include "Profile.h"
 #include "ResourceIcon.h"
 #include "ResourceIds.h"
+#include "ResourceText.h"
 #include "UserDataFolder.h"
 #include "WindowSink.h"
 
@@ -23,10 +24,6 @@ constexpr std::array<COLORREF, kRopes> kSeriesColours = {kYellow, kYellow, kCyan
                                                          kYellow, kCyan,   kGreen,  kYellow,
                                                          kCyan,   kGreen,  kYellow, kCyan};
 constexpr int kFullScale = 1000;
-
-QString Localised(unsigned id) {
-    return QString::fromStdString(LoadLocalisedString(id, CurrentResourceModule()));
-}
 
 DWORD StyleOf(int id) {
     return CDialog::ButtonStyleOf(res::kMainDialog, id);
@@ -91,16 +88,16 @@ BOOL CRopeLoadDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
     // 3. Tool tips; the two icon-only buttons get their icons at once.
-    m_saveButton.SetToolTip(Localised(res::kStrTipSave), TRUE);
+    m_saveButton.SetToolTip(ResourceText(res::kStrTipSave), TRUE);
     m_saveButton.SetIcons(res::kIconSave, 0);
-    m_switchViewButton.SetToolTip(Localised(res::kStrTipSwitchView), TRUE);
+    m_switchViewButton.SetToolTip(ResourceText(res::kStrTipSwitchView), TRUE);
     m_switchViewButton.SetIcons(res::kIconShowChart, 0);
-    m_nextRopeButton.SetToolTip(Localised(res::kStrTipNextRope), TRUE);
-    m_startStopButton.SetToolTip(Localised(res::kStrTipStartStop), TRUE);
-    m_quitButton.SetToolTip(Localised(res::kStrTipQuit), TRUE);
-    m_assistantButton.SetToolTip(Localised(res::kStrTipAssistant), TRUE);
-    m_writeButton.SetToolTip(Localised(res::kStrTipWrite), TRUE);
-    m_readButton.SetToolTip(Localised(res::kStrTipRead), TRUE);
+    m_nextRopeButton.SetToolTip(ResourceText(res::kStrTipNextRope), TRUE);
+    m_startStopButton.SetToolTip(ResourceText(res::kStrTipStartStop), TRUE);
+    m_quitButton.SetToolTip(ResourceText(res::kStrTipQuit), TRUE);
+    m_assistantButton.SetToolTip(ResourceText(res::kStrTipAssistant), TRUE);
+    m_writeButton.SetToolTip(ResourceText(res::kStrTipWrite), TRUE);
+    m_readButton.SetToolTip(ResourceText(res::kStrTipRead), TRUE);
     m_nextRopeButton.SetIcons(res::kIconNextRope, 0);
     m_startStopButton.SetIcons(res::kIconStart, 0);
     m_quitButton.SetIcons(res::kIconQuit, 0);
@@ -182,7 +179,7 @@ void CRopeLoadDlg::ConfigureTotalLabel() {
     m_totalLabel.SetPointSize(16);
     m_totalLabel.SetFaceName(QStringLiteral("Arial"), 0);
     m_totalLabel.SetBold(TRUE);
-    m_totalLabel.SetCaption(Localised(res::kStrTotal) + QStringLiteral(": 0 kg"), TRUE);
+    m_totalLabel.SetCaption(ResourceText(res::kStrTotal) + QStringLiteral(": 0 kg"), TRUE);
 }
 
 void CRopeLoadDlg::OnOK() {

@@ -8,15 +8,12 @@
 #include "LanguageChoice.h"
 #include "LocalisedString.h"
 #include "ResourceIds.h"
+#include "ResourceText.h"
 #include "UserDialogs.h"
 
 namespace tensiq {
 
 namespace {
-
-QString Text(unsigned id) {
-    return QString::fromStdString(LoadLocalisedString(id, CurrentResourceModule()));
-}
 
 constexpr RECT kAssistantMargins{5, 3, 5, 3};
 
@@ -30,7 +27,7 @@ void CRopeLoadDlg::OnAssistant() {
     if (m_measuring != 0)
         OnStartStop();
 
-    if (MessageBox(this, Text(res::kStrAssistantWarning), Text(res::kStrNotice),
+    if (MessageBox(this, ResourceText(res::kStrAssistantWarning), ResourceText(res::kStrNotice),
                    MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
         return;
 
@@ -43,7 +40,7 @@ void CRopeLoadDlg::OnAssistant() {
     const int ropes = AssistantRopeCount(m_storedBlock.RopeCount());
     if (ropes < kAssistantMinRopes) {
         m_link.Close();
-        MessageBox(this, Text(res::kStrTooFewRopes), Text(res::kStrNotice),
+        MessageBox(this, ResourceText(res::kStrTooFewRopes), ResourceText(res::kStrNotice),
                    MB_OK | MB_ICONEXCLAMATION);
         return;
     }
@@ -64,7 +61,7 @@ void CRopeLoadDlg::OnAssistant() {
     m_bars[m_currentRope].SetTarget(m_targets[m_currentRope], TRUE);
     m_nextRopeButton.setEnabled(true);
     SetTimer(kMarkerTimer, kMarkerTimerMs);
-    m_assistantButton.SetWindowText(Text(res::kStrAssistantEnd));
+    m_assistantButton.SetWindowText(ResourceText(res::kStrAssistantEnd));
 }
 
 // From the positions the bars show now: the last readings of an earlier run, or 0.
@@ -89,7 +86,7 @@ void CRopeLoadDlg::OnNextRope() {
 
 int CRopeLoadDlg::StopAssistant() {
     EndRunOnLink(false);
-    m_assistantButton.SetWindowText(Text(res::kStrAssistantStart));
+    m_assistantButton.SetWindowText(ResourceText(res::kStrAssistantStart));
     m_readButton.setEnabled(true);
     m_writeButton.setEnabled(true);
     m_startStopButton.setEnabled(true);

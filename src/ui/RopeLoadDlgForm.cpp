@@ -10,6 +10,7 @@
 #include "LanguageChoice.h"
 #include "LocalisedString.h"
 #include "ResourceIds.h"
+#include "ResourceText.h"
 #include "UserDialogs.h"
 #include "WaitCursor.h"
 
@@ -23,10 +24,6 @@ namespace tensiq {
 namespace {
 
 constexpr int kLiveZeroCheck = form_ids::kLiveZeroCheck;
-
-QString Localised(unsigned id) {
-    return QString::fromStdString(LoadLocalisedString(id, CurrentResourceModule()));
-}
 
 struct VariantCaption {
     int id;
@@ -186,7 +183,9 @@ std::optional<ParameterBlock> CRopeLoadDlg::CollectParameters() {
 }
 
 void CRopeLoadDlg::ShowFormMessage(unsigned textId, unsigned captionId, UINT icon) {
-    MessageBox(this, Localised(textId), Localised(captionId), icon);
+    const QString text =
+        textId == res::kStrNoConnection ? NoConnectionText() : ResourceText(textId);
+    MessageBox(this, text, ResourceText(captionId), icon);
 }
 
 void CRopeLoadDlg::OnReadParameters() {
@@ -203,10 +202,10 @@ void CRopeLoadDlg::OnReadParameters() {
             read = m_link.ReadParameters(received);
             if (read)
                 m_link.QueryVersion();
-            else
-                m_link.Close(); // drops what the device still sends; a retry starts clean
         }
     }
+    if (!opened || !read)
+        ForgetPort(); // drops what the device still sends; the next command looks anew
     if (!opened) {
         ShowFormMessage(res::kStrNoConnection, res::kStrError, MB_ICONHAND);
         return;
@@ -242,10 +241,10 @@ void CRopeLoadDlg::OnWriteParameters() {
         opened = m_link.Open(m_comPort);
         if (opened) {
             result = m_link.WriteParameters(m_storedBlock);
-            if (result != kWriteOk)
-                m_link.Close(); // a retry must not meet the rest of a read-back
         }
     }
+    if (!opened || result != kWriteOk)
+        ForgetPort(); // a retry must not meet the rest of a read-back
     if (!opened) {
         ShowFormMessage(res::kStrNoConnection, res::kStrError, MB_ICONHAND);
         return;
@@ -274,8 +273,10 @@ void CRopeLoadDlg::OnReadImage() {
             m_link.Close();
         }
     }
-    if (!opened)
+    if (!opened) {
+        ForgetPort();
         ShowFormMessage(res::kStrNoConnection, res::kStrError, MB_ICONHAND);
+    }
 }
 
 void CRopeLoadDlg::OnWriteImage() {
@@ -292,6 +293,7 @@ void CRopeLoadDlg::OnWriteImage() {
             written = m_link.WriteImage();
     }
     if (!opened) {
+        ForgetPort();
         ShowFormMessage(res::kStrNoConnection, res::kStrError, MB_ICONHAND);
         return;
     }

@@ -6,6 +6,7 @@
 #include "LocalisedString.h"
 #include "MeasurementScale.h"
 #include "ResourceIds.h"
+#include "ResourceText.h"
 #include "UserDialogs.h"
 #include "WaitCursor.h"
 #include "WindowSink.h"
@@ -13,10 +14,6 @@
 namespace tensiq {
 
 namespace {
-
-QString Text(unsigned id) {
-    return QString::fromStdString(LoadLocalisedString(id, CurrentResourceModule()));
-}
 
 constexpr COLORREF kBarColour1 = RGB(0, 0, 160);
 constexpr COLORREF kBarColour2 = RGB(0, 128, 192);
@@ -43,7 +40,8 @@ void CRopeLoadDlg::ConnectRunCommands() {
 }
 
 void CRopeLoadDlg::ShowRunError(unsigned text, unsigned caption) {
-    MessageBox(this, Text(text), Text(caption), MB_OK | MB_ICONHAND);
+    const QString message = text == res::kStrNoConnection ? NoConnectionText() : ResourceText(text);
+    MessageBox(this, message, ResourceText(caption), MB_OK | MB_ICONHAND);
 }
 
 // A port that failed is not trusted again: the link lets it go, and the next command looks for
@@ -130,7 +128,7 @@ void CRopeLoadDlg::OnStartStop() {
         EndRunOnLink(true);
         m_readButton.setEnabled(true);
         m_writeButton.setEnabled(true);
-        m_startStopButton.SetWindowText(Text(res::kStrStart));
+        m_startStopButton.SetWindowText(ResourceText(res::kStrStart));
         m_startStopButton.SetIcons(res::kIconStart, 0);
         m_measuring = 0;
         return;
@@ -142,7 +140,7 @@ void CRopeLoadDlg::OnStartStop() {
     ShowParameters(m_storedBlock);
     m_readButton.setEnabled(false);
     m_writeButton.setEnabled(false);
-    m_startStopButton.SetWindowText(Text(res::kStrStop));
+    m_startStopButton.SetWindowText(ResourceText(res::kStrStop));
     m_startStopButton.SetIcons(res::kIconStop, 0);
     SetRunScale();
     m_measuring = 1;
@@ -158,7 +156,7 @@ void CRopeLoadDlg::OnConnectionLost() {
         EndRunOnLink(false); // nobody is left to hear an X
         m_readButton.setEnabled(true);
         m_writeButton.setEnabled(true);
-        m_startStopButton.SetWindowText(Text(res::kStrStart));
+        m_startStopButton.SetWindowText(ResourceText(res::kStrStart));
         m_startStopButton.SetIcons(res::kIconStart, 0);
         m_measuring = 0;
     }

@@ -6,29 +6,22 @@
 #include "LocalisedString.h"
 #include "MeasurementCopy.h"
 #include "ResourceIds.h"
+#include "ResourceText.h"
 #include "SaveFailureText.h"
 #include "UserDialogs.h"
 
 namespace tensiq {
 
-namespace {
-
-QString Text(unsigned id) {
-    return QString::fromStdString(LoadLocalisedString(id, CurrentResourceModule()));
-}
-
-} // namespace
-
 void CRopeLoadDlg::OnSaveMeasurement() {
     SaveFileRequest request;
     request.parent = this;
     request.filter = QStringLiteral("%1 (*.txt)|*.txt|%2 (*.*)|*.*||")
-                         .arg(Text(res::kStrTextFile), Text(res::kStrAllFiles));
+                         .arg(ResourceText(res::kStrTextFile), ResourceText(res::kStrAllFiles));
     request.defaultExtension = QStringLiteral("txt");
     request.fileName = QStringLiteral("Untitled.txt");
     request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-    request.title = Text(res::kStrSaveAs);
-    request.replaceQuestion = Text(res::kStrReplaceFile);
+    request.title = ResourceText(res::kStrSaveAs);
+    request.replaceQuestion = ResourceText(res::kStrReplaceFile);
     const QString target = GetSaveFileName(request);
     if (target.isEmpty())
         return;
@@ -43,7 +36,7 @@ void CRopeLoadDlg::OnSaveMeasurement() {
     if (!result.Ok())
         MessageBox(this,
                    QString::fromStdString(SaveFailureText(result, path, CurrentResourceModule())),
-                   Text(res::kStrError), MB_OK | MB_ICONHAND);
+                   ResourceText(res::kStrError), MB_OK | MB_ICONHAND);
 }
 
 } // namespace tensiq

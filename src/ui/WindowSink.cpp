@@ -6,6 +6,7 @@
 #include "LineChartCtrl.h"
 #include "LocalisedString.h"
 #include "ResourceIds.h"
+#include "ResourceText.h"
 #include "RopeBarCtrl.h"
 #include "UserDialogs.h"
 
@@ -20,10 +21,6 @@
 namespace tensiq {
 
 namespace {
-
-QString Localised(unsigned id) {
-    return QString::fromStdString(LoadLocalisedString(id, CurrentResourceModule()));
-}
 
 std::chrono::microseconds ScreenRefresh() {
     double hz = 60.0;
@@ -92,13 +89,15 @@ void WindowSink::OnSynchronisationFailed(const std::string& message) {
 void WindowSink::OnConnectionLost(const std::string& message) {
     const QString text = QString::fromStdString(message);
     QMetaObject::invokeMethod(
-        this, [this, text] { ShowFailure(text, Localised(res::kStrError)); }, Qt::QueuedConnection);
+        this, [this, text] { ShowFailure(text, ResourceText(res::kStrError)); },
+        Qt::QueuedConnection);
 }
 
 void WindowSink::OnRecordFailed(const std::string& message) {
     const QString text = QString::fromStdString(message);
     QMetaObject::invokeMethod(
-        this, [this, text] { ShowFailure(text, Localised(res::kStrError)); }, Qt::QueuedConnection);
+        this, [this, text] { ShowFailure(text, ResourceText(res::kStrError)); },
+        Qt::QueuedConnection);
 }
 
 void WindowSink::ShowFailure(const QString& text, const QString& caption) {

@@ -180,7 +180,8 @@ TEST_F(AssistantWindow, FailureCaptionsDifferFromStart) {
     Open();
     dlg->OnAssistant();
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[1].text, Localised(res::kStrNoConnection));
+    EXPECT_EQ(boxes[1].text,
+              Localised(res::kStrNoConnection) + "\n\n" + Localised(res::kStrNoConnectionHint));
     EXPECT_EQ(boxes[1].caption, Localised(res::kStrReadFailed));
     EXPECT_EQ(boxes[1].type, MB_OK | MB_ICONHAND);
 

@@ -129,7 +129,8 @@ TEST_F(FormWindowTest, NoDeviceShowsTheConnectionMessage) {
     Open();
     Read();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(LastBox().text, "Verbindung zum Tensiq nicht vorhanden!");
+    EXPECT_EQ(LastBox().text, "Verbindung zum Tensiq nicht vorhanden!\n\n„tensiq-cli doctor“ in "
+                              "einem Terminal nennt die üblichen Ursachen und ihre Abhilfe.");
     EXPECT_EQ(LastBox().caption, "Fehler");
     EXPECT_EQ(LastBox().type, MB_ICONHAND);
     EXPECT_FALSE(dlg->m_writeButton.isEnabled());
@@ -410,6 +411,7 @@ TEST_F(FormWindowTest, AFailedReadOrWriteClosesTheLinkSoARetryStartsClean) {
     Read();
     EXPECT_EQ(LastBox().text, "Auslesen der Parameter nicht möglich!");
     EXPECT_FALSE(dlg->m_link.IsOpen());
+    EXPECT_EQ(dlg->m_comPort, -1) << "a failed read forgets the port";
     SetFaults({});
     Write();
     EXPECT_EQ(LastBox().text, kWritten);
@@ -419,6 +421,7 @@ TEST_F(FormWindowTest, AFailedReadOrWriteClosesTheLinkSoARetryStartsClean) {
     Write();
     EXPECT_EQ(LastBox().text, "Schreiben der Parameter nicht möglich!");
     EXPECT_FALSE(dlg->m_link.IsOpen());
+    EXPECT_EQ(dlg->m_comPort, -1) << "a failed write forgets the port";
     SetFaults({});
     Write();
     EXPECT_EQ(LastBox().text, kWritten);
