@@ -1,4 +1,5 @@
 #include "DeviceLink.h"
+#include "FirmwareVersion.h"
 
 #include <chrono>
 #include <cstdio>
@@ -114,8 +115,7 @@ void DeviceLink::QueryVersion() {
     if (got <= 0)
         return;
     m_versionReply.assign(reply); // ends at the first zero byte
-    float version = 0.0f;
-    m_firmwareVersion = std::sscanf(m_versionReply.c_str(), "L %f", &version) == 1 ? version : 0.0f;
+    m_firmwareVersion = ParseFirmwareVersion(m_versionReply);
 }
 
 } // namespace tensiq

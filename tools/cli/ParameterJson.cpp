@@ -103,9 +103,13 @@ bool OverlayJson(const nlohmann::json& json, ParameterBlock& block, std::string&
             error = "field \"" + key + "\" must be a whole number";
             return false;
         }
-        const auto v = value.get<long long>();
-        if (v < field->min || v > field->max) {
-            error = "field \"" + key + "\" is " + std::to_string(v) + ", outside " +
+        // A number from 2^63 up would wrap into range as a long long; it is out of range.
+        const bool tooLarge =
+            value.is_number_unsigned() &&
+            value.get<unsigned long long>() > static_cast<unsigned long long>(field->max);
+        const auto v = tooLarge ? 0LL : value.get<long long>();
+        if (tooLarge || v < field->min || v > field->max) {
+            error = "field \"" + key + "\" is " + value.dump() + ", outside " +
                     std::to_string(field->min) + " to " + std::to_string(field->max);
             return false;
         }
