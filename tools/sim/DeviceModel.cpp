@@ -222,9 +222,14 @@ void DeviceModel::SendFrame(Output& out) {
     const DeviceFaults& f = m_config.faults;
     std::uint8_t frame[kFrameSize] = {};
     frame[0] = 0x4C;
-    if (m_sequence == 0x0D)
-        ++m_sequence;
-    frame[1] = m_sequence++;
+    // The frame's number in the two free bytes, in base 255 with 0x0D left out so that no
+    // byte but the terminator ends a frame: 65025 frames before a number comes again.
+    const auto digit = [](std::uint32_t d) {
+        return static_cast<std::uint8_t>(d < 0x0D ? d : d + 1);
+    };
+    frame[1] = digit(m_sequence % 255);
+    frame[38] = digit(m_sequence / 255 % 255);
+    ++m_sequence;
     for (int k = 0; k < 12; ++k) {
         int value = m_config.readings[k];
         if (m_config.ripple && value > 20)
@@ -235,6 +240,7 @@ void DeviceModel::SendFrame(Output& out) {
         frame[4 + 3 * k] = m_config.flags[k];
     }
     frame[39] = 0x0D;
+    const auto tag = static_cast<std::uint16_t>(frame[1] | (frame[38] << 8));
     if (f.badMarkerEvery > 0 && m_frameNumber % f.badMarkerEvery == 0)
         frame[0] = 0x4D;
     if (f.badTerminatorEvery > 0 && m_frameNumber % f.badTerminatorEvery == 0)
@@ -251,7 +257,7 @@ void DeviceModel::SendFrame(Output& out) {
             frame[i] = frame[i + 1];
         --size;
     }
-    out.SendFrame(frame, size, frame[1]);
+    out.SendFrame(frame, size, tag);
     ++m_counters.framesSent;
 }
 

@@ -88,7 +88,7 @@ private:
     std::vector<std::uint8_t> m_received;
     std::size_t m_storeIndex = 0;
     Clock::time_point m_nextFrame{};
-    std::uint8_t m_sequence = 0;
+    std::uint32_t m_sequence = 0;
     long m_frameNumber = 0;
 };
 
