@@ -1,8 +1,8 @@
 #include "DeviceLink.h"
-#include "FirmwareVersion.h"
+
+#include "VersionReply.h"
 
 #include <chrono>
-#include <cstdio>
 #include <thread>
 
 namespace tensiq {
@@ -115,7 +115,8 @@ void DeviceLink::QueryVersion() {
     if (got <= 0)
         return;
     m_versionReply.assign(reply); // ends at the first zero byte
-    m_firmwareVersion = ParseFirmwareVersion(m_versionReply);
+    float version = 0.0f;
+    m_firmwareVersion = ParseVersionReply(m_versionReply, version) ? version : 0.0f;
 }
 
 } // namespace tensiq

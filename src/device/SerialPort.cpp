@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -74,9 +75,13 @@ bool SerialPort::OpenDevice(const std::string& path, int baudRate) {
     m_fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (m_fd < 0)
         return Fail(errno);
-    // Another program on the same port would steal bytes from either side.
+    // Another program on the same port would steal bytes from either side. TIOCEXCL alone
+    // does not keep root out, so the lock is what holds; a lock already held is EBUSY.
+    if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0)
+        return Fail(errno == EWOULDBLOCK ? EBUSY : errno);
     if (::ioctl(m_fd, TIOCEXCL) != 0)
         return Fail(errno);
+    m_exclusive = true;
     termios tio{};
     if (::tcgetattr(m_fd, &tio) != 0)
         return Fail(errno);
@@ -98,7 +103,7 @@ bool SerialPort::OpenDevice(const std::string& path, int baudRate) {
 bool SerialPort::Fail(int error) {
     m_openError = error;
     if (m_fd >= 0)
-        ::close(m_fd);
+        CloseDescriptor();
     m_fd = -1;
     m_open = false;
     return false;
@@ -129,10 +134,19 @@ bool SerialPort::Close() {
     if (!m_open || m_fd < 0)
         return true;
     PurgeInput();
-    ::close(m_fd);
+    CloseDescriptor();
     m_fd = -1;
     m_open = false;
     return true;
+}
+
+// On a pseudo-terminal TIOCEXCL outlives the descriptor and would keep every later open by an
+// ordinary user out; the lock goes with the descriptor.
+void SerialPort::CloseDescriptor() {
+    if (m_exclusive)
+        ::ioctl(m_fd, TIOCNXCL);
+    m_exclusive = false;
+    ::close(m_fd);
 }
 
 int SerialPort::Write(const void* data, int length) {

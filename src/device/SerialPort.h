@@ -40,9 +40,11 @@ public:
 
 private:
     bool Fail(int error);
+    void CloseDescriptor();
 
     int m_fd = -1;
     bool m_open = false;
+    bool m_exclusive = false;
     int m_openError = 0;
     std::string m_path;
     std::uint64_t m_systemReads = 0;

@@ -1,5 +1,7 @@
 #include "DeviceLink.h"
+#include "GermanNumbers.h"
 #include "SimulatorFixture.h"
+#include "VersionReply.h"
 
 using namespace tensiq;
 using namespace std::chrono_literals;
@@ -16,8 +18,32 @@ protected:
     }
 };
 
-TEST_F(ProtocolTest, VersionIsParsedFromAnLReply) {
+TEST_F(ProtocolTest, VersionIsParsedFromAnLReplyUnderAGermanNumericLocale) {
+    test::GermanNumbers german;
+    ASSERT_TRUE(german.Active()) << "de_DE.UTF-8 is missing; scripts/setup generates it";
     EXPECT_FLOAT_EQ(VersionOf("L 1.08"), 1.08f);
+}
+
+TEST(VersionReply, ReadsLikeLFormatWithAPoint) {
+    test::GermanNumbers german;
+    ASSERT_TRUE(german.Active());
+    struct Case {
+        const char* reply;
+        bool parsed;
+        float version;
+    };
+    for (const Case& c :
+         {Case{"L 1.08", true, 1.08f}, Case{"L1.1", true, 1.1f}, Case{"L  +2.5", true, 2.5f},
+          Case{"L -0.5", true, -0.5f}, Case{"L 7", true, 7.0f}, Case{"L 1,08", true, 1.0f},
+          Case{"L ABCD", false, 0}, Case{"LC1.10", false, 0}, Case{"M 1.08", false, 0},
+          Case{"l 1.08", false, 0}, Case{"L ", false, 0}, Case{"", false, 0}}) {
+        float version = -99.0f;
+        EXPECT_EQ(ParseVersionReply(c.reply, version), c.parsed) << c.reply;
+        if (c.parsed)
+            EXPECT_FLOAT_EQ(version, c.version) << c.reply;
+        else
+            EXPECT_FLOAT_EQ(version, -99.0f) << "left alone: " << c.reply;
+    }
 }
 
 TEST_F(ProtocolTest, VersionOfOtherRepliesIsZero) {

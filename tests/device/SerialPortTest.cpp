@@ -103,3 +103,16 @@ TEST(SerialPortStall, AWriteThatCannotGoOutIsReportedShort) {
     port.Close();
     ::close(master);
 }
+
+TEST_F(SerialPortTest, APortHeldByOneObjectIsRefusedToAnotherUntilClosed) {
+    sim->AddDevice(1);
+    sim->Start();
+    SerialPort first, second;
+    ASSERT_TRUE(first.Open(1, 230400));
+    EXPECT_FALSE(second.Open(1, 230400)) << "the lock holds for root too";
+    EXPECT_EQ(second.LastOpenError(), EBUSY);
+    EXPECT_EQ(second.LastOpenErrorText(), "the port is in use by another program");
+    EXPECT_TRUE(first.IsOpen());
+    first.Close();
+    EXPECT_TRUE(second.Open(1, 230400));
+}
