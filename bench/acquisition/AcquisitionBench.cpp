@@ -177,6 +177,10 @@ public:
     void OnSynchronisationFailed(const std::string& m) override {
         std::fprintf(stderr, "synchronisation failed: %s\n", m.c_str());
     }
+    void OnConnectionLost(const std::string& m) override {
+        std::fprintf(stderr, "connection lost: %s\n", m.c_str());
+    }
+    void OnRecordFailed(const std::string& m) override { std::fprintf(stderr, "%s\n", m.c_str()); }
 
 private:
     Meter& m_meter;

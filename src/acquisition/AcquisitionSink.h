@@ -7,17 +7,14 @@
 
 namespace tensiq {
 
-// How a bar's background has to change for its rope's marking; None most of the time, so a
-// rope marked in frame after frame repaints once.
-enum class MarkChange : std::uint8_t { None, ToGrey, ToWhite };
-
 // What one valid frame changes on the screen, in the order it is to be applied:
 // bars, chart sample, marks, total.
 struct FrameUpdate {
     std::array<int, kRopes> loads{};         // kilograms, as recorded
     std::array<int, kRopes> displayValues{}; // bar positions and chart values, display unit
+    // The ropes the device marks in this frame. Whoever paints the bars compares them with the
+    // bar's own background (MarkedBackground), since the assistant changes it too.
     std::array<bool, kRopes> marked{};
-    std::array<MarkChange, kRopes> markChanges{};
     bool chartSampleDue = false;
     int totalKg = 0;
     int totalDisplay = 0;
@@ -26,14 +23,23 @@ struct FrameUpdate {
     std::uint16_t tag = 0; // bytes 1 and 38 of the frame, for benchmarks
 };
 
-// Receives the acquisition thread's results. Called on the acquisition thread: a window's sink
-// hands them on to the GUI thread and never touches a widget here.
+// Receives the acquisition thread's results, on the acquisition thread and never while it
+// holds the link: a sink may wait for the GUI thread, even while that thread is in StopRun.
+// A window's sink hands everything on to the GUI thread and never touches a widget here.
+// The three failures end the run: when one is called, the run flag is already cleared and
+// the record closed, so the record may be saved at once.
 class AcquisitionSink {
 public:
     virtual ~AcquisitionSink() = default;
+    // Every valid frame, in stream order; its record line is written before.
     virtual void OnFrame(const FrameUpdate& update) = 0;
-    // The stream gave no frame start; the run has been ended.
+    // The stream gave no frame start (string 102 in the current language).
     virtual void OnSynchronisationFailed(const std::string& message) = 0;
+    // The port hung up: the adapter was unplugged or the line went dead (string 112).
+    virtual void OnConnectionLost(const std::string& message) = 0;
+    // The record could not be created, written, flushed or closed; message names the file and
+    // the reason. The record on disk is incomplete.
+    virtual void OnRecordFailed(const std::string& message) = 0;
 };
 
 } // namespace tensiq

@@ -4,6 +4,8 @@
 #include "LocalisedString.h"
 #include "ResourceIds.h"
 
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <pthread.h>
 
@@ -17,6 +19,14 @@ constexpr auto kByteTime = std::chrono::microseconds(44);
 constexpr int kQuietPollMs = 50;
 constexpr auto kPortClosedPause = std::chrono::milliseconds(10);
 constexpr auto kArrivalMargin = std::chrono::microseconds(200);
+
+std::string LostMessage() {
+    return LoadLocalisedString(res::kStrNoConnection, CurrentResourceModule());
+}
+
+std::string RecordOpenError(const std::string& path, int error) {
+    return "The record " + path + " cannot be created: " + std::strerror(error) + ".";
+}
 
 } // namespace
 
@@ -46,7 +56,11 @@ void AcquisitionThread::StartRun() {
 void AcquisitionThread::StopRun() {
     m_context.runFlag = 0;
     m_wake.notify_all();
-    std::lock_guard wait(m_linkBusy);
+    std::lock_guard link(m_linkMutex);
+    // The thread may be in the sink with the record still open: it is closed here, and the
+    // thread, back from the sink, finds its run over.
+    m_record.Close();
+    ++m_runNumber;
 }
 
 std::chrono::nanoseconds AcquisitionThread::CpuTime() const {
@@ -63,89 +77,143 @@ bool AcquisitionThread::Running(const std::stop_token& stop) const {
     return m_context.runFlag != 0 && !stop.stop_requested();
 }
 
+bool AcquisitionThread::Current(const std::stop_token& stop) const {
+    return Running(stop) && m_myRun == m_runNumber;
+}
+
+void AcquisitionThread::Step(AcquisitionStep step) const {
+    if (m_stepHook)
+        m_stepHook(step);
+}
+
 std::string AcquisitionThread::TotalCaption() const {
     return LoadLocalisedString(res::kStrTotal, CurrentResourceModule());
 }
 
+void AcquisitionThread::WaitForRun(const std::stop_token& stop) {
+    std::unique_lock lock(m_wakeMutex);
+    while (m_context.runFlag == 0 && !stop.stop_requested())
+        m_wake.wait_for(lock, stop, kIdlePause, [this] { return m_context.runFlag != 0; });
+}
+
 void AcquisitionThread::Run(std::stop_token stop) {
-    std::unique_lock link(m_linkBusy, std::defer_lock);
+    std::unique_lock link(m_linkMutex);
     DeviceLink& device = *m_context.link;
     while (!stop.stop_requested()) {
         // The restart point.
-        if (m_record.IsOpen() && m_context.runFlag == 0)
+        if (!Current(stop)) {
             m_record.Close();
-        if (link.owns_lock())
             link.unlock();
-        {
-            std::unique_lock lock(m_wakeMutex);
-            while (m_context.runFlag == 0 && !stop.stop_requested())
-                m_wake.wait_for(lock, stop, kIdlePause, [this] { return m_context.runFlag != 0; });
+            Step(AcquisitionStep::Idle);
+            WaitForRun(stop);
+            link.lock();
+            m_myRun = m_runNumber;
+            continue;
         }
-        if (stop.stop_requested())
-            break;
-        link.lock();
-        if (!m_record.IsOpen() && !m_context.recordPath.empty())
-            m_record.Open(m_context.recordPath); // tried again at every pass when it fails
-        if (!Running(stop))
+        Step(AcquisitionStep::RunChecked);
+        if (m_record.IsOpen()) {
+            // The stream start pauses for 300 ms: what was recorded goes to the disk first.
+            m_record.Flush();
+        } else if (!m_context.recordPath.empty() && !m_record.Open(m_context.recordPath)) {
+            Fail(Failure::Record, RecordOpenError(m_context.recordPath, errno), link);
+            continue;
+        }
+        if (!Current(stop))
             continue;
         if (!device.IsOpen()) {
             // The GUI opens the port before it sets the flag; never spin while it does.
             link.unlock();
             std::this_thread::sleep_for(kPortClosedPause);
+            link.lock();
             continue;
         }
         // The language never changes while the program runs; one lookup a stream start.
         m_totalCaption = TotalCaption();
+        Step(AcquisitionStep::StreamStart);
         device.StartStreaming();
-        if (!Synchronise(stop))
+        if (Synchronise(stop, link) != Flow::On)
             continue;
-        while (Running(stop)) {
-            WaitForFrame(stop);
+        while (WaitForFrame(stop, link) == Flow::On) {
             LiveFrame frame;
-            if (device.Read(frame.bytes.data(), LiveFrame::kSize) != LiveFrame::kSize)
+            if (device.Read(frame.bytes.data(), LiveFrame::kSize) != LiveFrame::kSize) {
+                if (device.HungUp())
+                    Fail(Failure::ConnectionLost, LostMessage(), link);
                 break;
-            if (!frame.IsValid())
+            }
+            if (!frame.IsValid() || Process(frame, stop, link) != Flow::On)
                 break;
-            Process(frame);
         }
     }
-    if (link.owns_lock())
-        link.unlock();
+    if (!link.owns_lock())
+        link.lock();
     m_record.Close();
 }
 
-bool AcquisitionThread::Synchronise(const std::stop_token& stop) {
-    DeviceLink& device = *m_context.link;
-    for (int attempts = 0; Running(stop);) {
-        std::uint8_t byte = 0;
-        if (device.Read(&byte, 1) == 1 && byte == LiveFrame::kTerminator)
-            return true;
-        if (++attempts > kSyncAttempts) {
-            m_context.runFlag = 0;
-            if (m_context.sink != nullptr)
-                m_context.sink->OnSynchronisationFailed(
-                    LoadLocalisedString(res::kStrNoSync, CurrentResourceModule()));
-            return false;
+void AcquisitionThread::Fail(Failure failure, const std::string& message,
+                             std::unique_lock<std::mutex>& link) {
+    m_context.runFlag = 0;
+    m_record.Close();
+    link.unlock();
+    if (AcquisitionSink* sink = m_context.sink) {
+        switch (failure) {
+        case Failure::Synchronisation:
+            sink->OnSynchronisationFailed(message);
+            break;
+        case Failure::ConnectionLost:
+            sink->OnConnectionLost(message);
+            break;
+        case Failure::Record:
+            sink->OnRecordFailed(message);
+            break;
         }
     }
-    return false;
+    link.lock();
+}
+
+AcquisitionThread::Flow AcquisitionThread::Synchronise(const std::stop_token& stop,
+                                                       std::unique_lock<std::mutex>& link) {
+    DeviceLink& device = *m_context.link;
+    for (int attempts = 0; Current(stop);) {
+        std::uint8_t byte = 0;
+        const int got = device.Read(&byte, 1);
+        if (got == 1 && byte == LiveFrame::kTerminator)
+            return Flow::On;
+        if (got == 0 && device.HungUp()) {
+            Fail(Failure::ConnectionLost, LostMessage(), link);
+            return Flow::Over;
+        }
+        if (++attempts > kSyncAttempts) {
+            Fail(Failure::Synchronisation,
+                 LoadLocalisedString(res::kStrNoSync, CurrentResourceModule()), link);
+            return Flow::Over;
+        }
+    }
+    return Flow::Over;
 }
 
 // Waits on the port, not in fixed pauses, so a frame is taken soon after its last byte is in.
 // Input already queued makes poll return at once, so a partial frame is slept on for the line
 // time of its missing bytes; right after a frame, when the stream runs at full rate, one such
 // sleep usually finds the next whole frame with a single wake-up.
-void AcquisitionThread::WaitForFrame(const std::stop_token& stop) {
+AcquisitionThread::Flow AcquisitionThread::WaitForFrame(const std::stop_token& stop,
+                                                        std::unique_lock<std::mutex>& link) {
     DeviceLink& device = *m_context.link;
     const auto deadline = std::chrono::steady_clock::now() + kFrameWait;
     constexpr int kFrameBytes = static_cast<int>(LiveFrame::kSize);
     for (bool first = true;; first = false) {
         const int queued = device.BytesWaiting();
-        if (queued >= kFrameBytes || !Running(stop))
-            return;
+        if (!Running(stop))
+            return Flow::Over;
+        if (device.HungUp()) {
+            // A dead line answers every wait at once: spinning on it would burn a core.
+            Fail(Failure::ConnectionLost, LostMessage(), link);
+            return Flow::Over;
+        }
+        if (queued >= kFrameBytes)
+            return Flow::On;
         const auto left = deadline - std::chrono::steady_clock::now();
         if (left <= std::chrono::steady_clock::duration::zero())
-            return;
+            return Flow::On; // the read finds the frame short and restarts the stream
         m_record.FlushIfDue();
         if (queued > 0 || first) {
             const auto missing = kByteTime * (kFrameBytes - queued) + kArrivalMargin;
@@ -158,20 +226,20 @@ void AcquisitionThread::WaitForFrame(const std::stop_token& stop) {
     }
 }
 
-void AcquisitionThread::Process(const LiveFrame& frame) {
+AcquisitionThread::Flow AcquisitionThread::Process(const LiveFrame& frame,
+                                                   const std::stop_token& stop,
+                                                   std::unique_lock<std::mutex>& link) {
     const DisplaySettings settings = m_context.Snapshot();
     FrameUpdate update = ComputeReadings(frame, settings, m_totalCaption);
     update.frameNumber = ++m_frameCount;
     update.chartSampleDue = update.frameNumber % 10 == 0;
-    for (int k = 0; k < kRopes; ++k) {
-        if (update.marked[k] != m_greyShown[k]) {
-            update.markChanges[k] = update.marked[k] ? MarkChange::ToGrey : MarkChange::ToWhite;
-            m_greyShown[k] = update.marked[k];
-        }
-    }
     m_record.WriteLoads(update.loads);
-    if (m_context.sink != nullptr)
-        m_context.sink->OnFrame(update);
+    if (AcquisitionSink* sink = m_context.sink) {
+        link.unlock();
+        sink->OnFrame(update);
+        link.lock();
+    }
+    return Current(stop) ? Flow::On : Flow::Over;
 }
 
 } // namespace tensiq

@@ -6,14 +6,22 @@
 #include <array>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <thread>
 
 namespace tensiq {
 
+// Points of the loop at which a test may step in (SetStepHook).
+enum class AcquisitionStep {
+    RunChecked,  // the restart point found the run on; the record is about to be (re)used
+    StreamStart, // about to send the stream start
+    Idle,        // the link and the record are let go; about to wait for the run flag
+};
+
 // The one background thread that turns the device's live stream into readings and the record.
 // It idles until the run flag is set, and owns the link while a run is on: the GUI touches the
-// port again only after StopRun has returned.
+// port again only after StopRun has returned. The sink is never called with the link held.
 class AcquisitionThread {
 public:
     explicit AcquisitionThread(AcquisitionContext& context);
@@ -24,9 +32,13 @@ public:
     void Start();
     // Sets the run flag and wakes the idle thread.
     void StartRun();
-    // Clears the run flag and returns once the thread has left the link and closed the record,
-    // so the caller may send X and close the port.
+    // Clears the run flag and returns once the thread is out of the link and the record is
+    // closed, so the caller may send X and close the port, and a later run gets a new record.
+    // Never waits for the sink.
     void StopRun();
+
+    // Called on the acquisition thread at each step; set before Start. For tests.
+    void SetStepHook(std::function<void(AcquisitionStep)> hook) { m_stepHook = std::move(hook); }
 
     // CPU time the thread has used, for benchmarks.
     std::chrono::nanoseconds CpuTime() const;
@@ -38,20 +50,35 @@ public:
     static constexpr auto kFrameWait = std::chrono::milliseconds(500);
 
 private:
+    enum class Failure { Synchronisation, ConnectionLost, Record };
+    // How a step left the run: on, restart the stream, or over (flag cleared or run ended).
+    enum class Flow { On, Restart, Over };
+
     void Run(std::stop_token stop);
     bool Running(const std::stop_token& stop) const;
-    bool Synchronise(const std::stop_token& stop);
-    void WaitForFrame(const std::stop_token& stop);
-    void Process(const LiveFrame& frame);
+    // Still the run that was started, with the link in hand.
+    bool Current(const std::stop_token& stop) const;
+    void WaitForRun(const std::stop_token& stop);
+    Flow Synchronise(const std::stop_token& stop, std::unique_lock<std::mutex>& link);
+    Flow WaitForFrame(const std::stop_token& stop, std::unique_lock<std::mutex>& link);
+    Flow Process(const LiveFrame& frame, const std::stop_token& stop,
+                 std::unique_lock<std::mutex>& link);
+    // Ends the run, closes the record, and tells the sink with the link let go.
+    void Fail(Failure failure, const std::string& message, std::unique_lock<std::mutex>& link);
+    void Step(AcquisitionStep step) const;
     std::string TotalCaption() const;
 
     AcquisitionContext& m_context;
+    // The link mutex guards the port while a run is on, the record, and m_runNumber.
+    std::mutex m_linkMutex;
     RecordFile m_record;
+    // Counts the runs StopRun has ended; a thread that comes back from the sink to a new
+    // number knows that its run was ended (and its record closed) meanwhile.
+    long m_runNumber = 0;
+    long m_myRun = 0;
     std::atomic<long> m_frameCount{0};
-    std::array<bool, kRopes> m_greyShown{};
     std::string m_totalCaption;
-    // Held by the thread whenever it may be inside the link.
-    std::mutex m_linkBusy;
+    std::function<void(AcquisitionStep)> m_stepHook;
     std::mutex m_wakeMutex;
     std::condition_variable_any m_wake;
     std::jthread m_thread;

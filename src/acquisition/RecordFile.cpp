@@ -50,11 +50,15 @@ void RecordFile::WriteLoads(const std::array<int, kRopes>& loads) {
 void RecordFile::FlushIfDue() {
     if (m_file == nullptr)
         return;
-    const auto now = std::chrono::steady_clock::now();
-    if (now - m_lastFlush >= kFlushInterval) {
-        std::fflush(m_file);
-        m_lastFlush = now;
-    }
+    if (std::chrono::steady_clock::now() - m_lastFlush >= kFlushInterval)
+        Flush();
+}
+
+void RecordFile::Flush() {
+    if (m_file == nullptr)
+        return;
+    std::fflush(m_file);
+    m_lastFlush = std::chrono::steady_clock::now();
 }
 
 void RecordFile::Close() {

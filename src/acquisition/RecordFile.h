@@ -26,6 +26,7 @@ public:
     bool IsOpen() const { return m_file != nullptr; }
     void WriteLoads(const std::array<int, kRopes>& loads);
     void FlushIfDue();
+    void Flush();
     void Close();
 
 private:

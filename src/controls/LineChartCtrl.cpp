@@ -66,6 +66,14 @@ void DrawLineExclusive(QImage& image, long long x0, long long y0, long long x1, 
     }
 }
 
+void FillGrid(QImage& image, int fromX, int toX) {
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = fromX; x < toX; ++x)
+            line[x] = IsGridRow(y) || IsGridRow(x) ? kGrid : kBlack;
+    }
+}
+
 long long ChartY(int h, const ChartSeries& s, std::uint32_t value) {
     // Measured from the lower bound, so that a series not starting at 0 stays on the chart.
     const double range = static_cast<double>(s.fullScale - s.lowerBound);
@@ -126,6 +134,7 @@ void CLineChartCtrl::Advance() {
     {
         std::lock_guard lock(m_bufferLock);
         if (!m_backBuffer.isNull()) {
+            m_blank = false;
             const int w = m_backBuffer.width();
             const int h = m_backBuffer.height();
             const int keep = std::max(0, w - kScroll);
@@ -175,30 +184,66 @@ int CLineChartCtrl::GridToggle() {
 void CLineChartCtrl::EnsureBackBuffer() {
     {
         std::lock_guard lock(m_bufferLock);
-        // Created and cleared once, at the size of that moment; never cleared again.
-        if (m_backBuffer.isNull() && width() > 0 && height() > 0) {
-            m_backBuffer = QImage(width(), height(), QImage::Format_RGB32);
-            for (int y = 0; y < m_backBuffer.height(); ++y) {
-                auto* line = reinterpret_cast<QRgb*>(m_backBuffer.scanLine(y));
-                for (int x = 0; x < m_backBuffer.width(); ++x)
-                    line[x] = IsGridRow(y) || IsGridRow(x) ? kGrid : kBlack;
-            }
-        }
+        // Created and cleared once; never cleared again, only fitted to a new size.
+        FitBackBuffer();
     }
     Invalidate();
 }
 
+void CLineChartCtrl::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    {
+        std::lock_guard lock(m_bufferLock);
+        FitBackBuffer();
+    }
+    update();
+}
+
+// The buffer follows the widget: a series may be added before the window has laid the chart
+// out (at Qt's default size), and a hidden widget is resized without a resize event, so every
+// GUI-thread use fits it. The newest samples are at the right edge, so the picture keeps that
+// edge and its top rows; what it does not cover gets the grid.
+void CLineChartCtrl::FitBackBuffer() {
+    const QSize size = this->size();
+    if (m_backBuffer.isNull()) {
+        if (!m_series.empty() && !size.isEmpty()) {
+            m_backBuffer = QImage(size, QImage::Format_RGB32);
+            FillGrid(m_backBuffer, 0, m_backBuffer.width());
+            m_blank = true;
+        }
+        return;
+    }
+    if (m_backBuffer.size() == size)
+        return;
+    if (size.isEmpty()) {
+        m_backBuffer = QImage();
+        return;
+    }
+    QImage fitted(size, QImage::Format_RGB32);
+    FillGrid(fitted, 0, fitted.width());
+    if (!m_blank) {
+        QPainter painter(&fitted);
+        painter.drawImage(fitted.width() - m_backBuffer.width(), 0, m_backBuffer);
+    }
+    m_backBuffer = std::move(fitted);
+}
+
 void CLineChartCtrl::Invalidate() {
     if (QThread::currentThread() == thread())
-        update();
+        InvalidateClient();
     else
         QMetaObject::invokeMethod(
-            this, [this] { update(); }, Qt::QueuedConnection);
+            this, [this] { InvalidateClient(); }, Qt::QueuedConnection);
+}
+
+void CLineChartCtrl::InvalidateClient() {
+    update();
 }
 
 void CLineChartCtrl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     std::lock_guard lock(m_bufferLock);
+    FitBackBuffer();
     if (m_backBuffer.isNull())
         painter.fillRect(rect(), QColor::fromRgb(kNoBuffer));
     else

@@ -39,15 +39,22 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    // Asks for a repaint; always on the chart's own thread, whichever thread fed it.
+    virtual void InvalidateClient();
 
 private:
     void EnsureBackBuffer();
+    // With m_bufferLock held, on the chart's own thread.
+    void FitBackBuffer();
     void Invalidate();
 
     std::vector<std::unique_ptr<ChartSeries>> m_series;
     // The back buffer is drawn by whichever thread feeds the chart and copied by painting.
     mutable std::mutex m_bufferLock;
     QImage m_backBuffer;
+    // Nothing but the grid has been drawn since the buffer was made.
+    bool m_blank = true;
 };
 
 } // namespace tensiq

@@ -75,6 +75,7 @@ public:
     int Read(void* buffer, int maximum) { return m_port.Read(buffer, maximum); }
     int BytesWaiting() const { return m_port.BytesWaiting(); }
     bool WaitForInput(int timeoutMs) const { return m_port.WaitForInput(timeoutMs); }
+    bool HungUp() const { return m_port.HungUp(); }
     SerialPort& Port() { return m_port; }
 
     bool StopStreaming();

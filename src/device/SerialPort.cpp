@@ -97,6 +97,7 @@ bool SerialPort::OpenDevice(const std::string& path, int baudRate) {
         return Fail(errno);
     m_open = true;
     m_openError = 0;
+    m_hungUp = false;
     return true;
 }
 
@@ -179,8 +180,12 @@ int SerialPort::BytesWaiting() const {
     if (!m_open || m_fd < 0)
         return 0;
     int queued = 0;
-    if (::ioctl(m_fd, FIONREAD, &queued) != 0)
+    if (::ioctl(m_fd, FIONREAD, &queued) != 0) {
+        // A hung-up tty answers every ioctl with EIO.
+        if (errno == EIO)
+            m_hungUp = true;
         return 0;
+    }
     return queued;
 }
 
@@ -213,8 +218,13 @@ bool SerialPort::WaitForInput(int timeoutMs) const {
     pollfd p{m_fd, POLLIN, 0};
     int r;
     do {
+        ++m_systemPolls;
         r = ::poll(&p, 1, timeoutMs);
     } while (r < 0 && errno == EINTR);
+    if (r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+        m_hungUp = true;
+        return false;
+    }
     return r > 0 && (p.revents & POLLIN) != 0;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -29,6 +30,9 @@ public:
 
     // Waits until input is queued, at most timeoutMs; true when something is queued.
     bool WaitForInput(int timeoutMs) const;
+    // The line hung up (adapter unplugged, other end gone): a wait returns at once and nothing
+    // will ever come. Seen by WaitForInput and BytesWaiting; cleared by the next open.
+    bool HungUp() const { return m_hungUp.load(); }
 
     // errno of the last failed open (0 after a good one) and a sentence for the user.
     int LastOpenError() const { return m_openError; }
@@ -37,6 +41,8 @@ public:
 
     // read(2) calls made since construction; lets tests see that an empty queue is not read.
     std::uint64_t SystemReadCount() const { return m_systemReads; }
+    // poll(2) calls made by WaitForInput; lets tests see that a dead line is not spun on.
+    std::uint64_t SystemPollCount() const { return m_systemPolls.load(); }
 
 private:
     bool Fail(int error);
@@ -48,6 +54,8 @@ private:
     int m_openError = 0;
     std::string m_path;
     std::uint64_t m_systemReads = 0;
+    mutable std::atomic<std::uint64_t> m_systemPolls{0};
+    mutable std::atomic<bool> m_hungUp{false};
 };
 
 } // namespace tensiq

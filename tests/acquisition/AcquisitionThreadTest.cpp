@@ -3,7 +3,9 @@
 #include "RunTool.h"
 #include "SimulatorFixture.h"
 
+#include <condition_variable>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 
 using namespace tensiq;
@@ -17,14 +19,34 @@ class RecordingSink : public AcquisitionSink {
 public:
     explicit RecordingSink(AcquisitionContext& context) : m_context(context) {}
     void OnFrame(const FrameUpdate& update) override {
-        std::lock_guard lock(m_mutex);
-        updates.push_back(update);
-        if (stopAfter > 0 && ++m_inRun == stopAfter)
-            m_context.runFlag = 0;
+        {
+            std::lock_guard lock(m_mutex);
+            updates.push_back(update);
+            if (stopAfter > 0 && ++m_inRun == stopAfter)
+                m_context.runFlag = 0;
+        }
+        if (onFrame)
+            onFrame(update);
     }
     void OnSynchronisationFailed(const std::string& message) override {
         std::lock_guard lock(m_mutex);
         failures.push_back(message);
+    }
+    void OnConnectionLost(const std::string& message) override {
+        std::lock_guard lock(m_mutex);
+        lost.push_back(message);
+    }
+    void OnRecordFailed(const std::string& message) override {
+        std::lock_guard lock(m_mutex);
+        recordFailures.push_back(message);
+    }
+    std::size_t Lost() {
+        std::lock_guard lock(m_mutex);
+        return lost.size();
+    }
+    std::size_t RecordFailures() {
+        std::lock_guard lock(m_mutex);
+        return recordFailures.size();
     }
     void EndRunAfter(int frames) {
         std::lock_guard lock(m_mutex);
@@ -46,6 +68,10 @@ public:
 
     std::vector<FrameUpdate> updates;
     std::vector<std::string> failures;
+    std::vector<std::string> lost;
+    std::vector<std::string> recordFailures;
+    // Runs on the acquisition thread after each frame is stored; set before the run.
+    std::function<void(const FrameUpdate&)> onFrame;
 
 private:
     AcquisitionContext& m_context;
@@ -188,7 +214,7 @@ TEST_F(AcquisitionThreadTest, StopWhileWaitingForAFrameLeavesTheLinkToTheCaller)
     EXPECT_EQ(sink.Count(), frames);
 }
 
-TEST_F(AcquisitionThreadTest, MarkedRopeRepaintsOnlyWhenItsMarkingChanges) {
+TEST_F(AcquisitionThreadTest, EveryFrameCarriesTheMarksOfThatFrame) {
     sim::DeviceConfig c = Readings(10, 100);
     c.flags[2] = 1;
     StartDevice(c);
@@ -196,20 +222,11 @@ TEST_F(AcquisitionThreadTest, MarkedRopeRepaintsOnlyWhenItsMarkingChanges) {
     WithDevice(1, [](sim::DeviceModel& d) { d.Config().flags[2] = 0; });
     std::this_thread::sleep_for(50ms);
     RunFrames(2);
-    int toGrey = 0, toWhite = 0, others = 0;
-    for (const auto& u : sink.Updates())
-        for (int k = 0; k < kRopes; ++k) {
-            const MarkChange m = u.markChanges[k];
-            if (m == MarkChange::None)
-                continue;
-            if (k != 2)
-                ++others;
-            else
-                ++(m == MarkChange::ToGrey ? toGrey : toWhite);
-        }
-    EXPECT_EQ(toGrey, 1);
-    EXPECT_EQ(toWhite, 1);
-    EXPECT_EQ(others, 0);
+    const auto updates = sink.Updates();
+    ASSERT_EQ(updates.size(), 5u);
+    for (std::size_t i = 0; i < updates.size(); ++i)
+        for (int k = 0; k < kRopes; ++k)
+            EXPECT_EQ(updates[i].marked[k], k == 2 && i < 3) << "frame " << i << " rope " << k;
 }
 
 TEST_F(AcquisitionThreadTest, RecordReachesTheDiskDuringTheRun) {
@@ -223,12 +240,128 @@ TEST_F(AcquisitionThreadTest, RecordReachesTheDiskDuringTheRun) {
     EXPECT_EQ(Record().size(), sink.Count() + 1) << "every line at the end of the run";
 }
 
-TEST_F(AcquisitionThreadTest, HangUpMidStreamEndsInTheSynchronisationMessage) {
+TEST_F(AcquisitionThreadTest, HangUpEndsTheRunAtOnceWithConnectionLost) {
     sim::DeviceConfig c = Readings(10);
-    c.faults.hangUpAfterFrames = 5;
+    c.faults.hangUpAfterFrames = 60; // well after the stream start's pauses
+    std::atomic<std::uint64_t> pollsAtLastFrame{0};
+    sink.onFrame = [&](const FrameUpdate&) { pollsAtLastFrame = link.Port().SystemPollCount(); };
     StartDevice(c);
     thread.StartRun();
-    ASSERT_TRUE(test::Eventually([&] { return sink.Failures() == 1; }, 5s));
-    EXPECT_LE(sink.Count(), 5u);
+    ASSERT_TRUE(test::Eventually([&] { return sink.Lost() == 1; }, 5s));
+    EXPECT_EQ(sink.lost[0], "Verbindung zum Tensiq nicht vorhanden!");
+    EXPECT_EQ(sink.Failures(), 0u) << "not taken for a stream without frame starts";
     EXPECT_EQ(context.runFlag, 0);
+    EXPECT_GT(sink.Count(), 0u) << "the line died while frames came";
+    EXPECT_LE(link.Port().SystemPollCount() - pollsAtLastFrame, 2u)
+        << "a dead line is seen at once, not polled until the frame wait runs out";
+    EXPECT_FALSE(FileIsOpenHere(context.recordPath)) << "closed before the sink hears of it";
+    EXPECT_EQ(Record().size(), sink.Count() + 1);
+    thread.StopRun();
+}
+
+TEST_F(AcquisitionThreadTest, StopRunRightAfterTheRunCheckWaitsForTheRecordToClose) {
+    // The restart point of a stream restart finds the run on and the stop lands right after.
+    // The thread is held there until StopRun has returned and the test has looked, or for
+    // 300 ms, which is what a correct StopRun costs here.
+    sim::DeviceConfig c = Readings(10);
+    c.faults.badMarkerEvery = 4;
+    std::mutex mutex;
+    std::condition_variable cv;
+    int checks = 0;
+    bool cleared = false, looked = false;
+    thread.SetStepHook([&](AcquisitionStep step) {
+        std::unique_lock lock(mutex);
+        if (step != AcquisitionStep::RunChecked || ++checks != 2)
+            return;
+        context.runFlag = 0; // StopRun's first half
+        cleared = true;
+        cv.notify_all();
+        cv.wait_for(lock, 300ms, [&] { return looked; });
+    });
+    StartDevice(c);
+    thread.StartRun();
+    {
+        std::unique_lock lock(mutex);
+        ASSERT_TRUE(cv.wait_for(lock, 5s, [&] { return cleared; }));
+    }
+    thread.StopRun();
+    EXPECT_FALSE(FileIsOpenHere(context.recordPath)) << "StopRun returned with the record open";
+    {
+        std::lock_guard lock(mutex);
+        looked = true;
+    }
+    cv.notify_all();
+    EXPECT_EQ(Record().size(), sink.Count() + 1);
+    RunFrames(2);
+    EXPECT_EQ(Record().size(), 3u) << "the next run starts its own record";
+}
+
+TEST_F(AcquisitionThreadTest, RecordIsOnTheDiskAtEveryStreamRestart) {
+    sim::DeviceConfig c = Readings(10, 500);
+    c.faults.badMarkerEvery = 6;
+    std::mutex mutex;
+    std::vector<std::pair<std::size_t, std::size_t>> atRestart; // frames seen, lines on disk
+    thread.SetStepHook([&](AcquisitionStep step) {
+        if (step != AcquisitionStep::StreamStart)
+            return;
+        const std::size_t frames = sink.Count();
+        const std::size_t lines = Record().size();
+        std::lock_guard lock(mutex);
+        atRestart.emplace_back(frames, lines);
+    });
+    StartDevice(c);
+    RunFrames(25);
+    std::lock_guard lock(mutex);
+    ASSERT_GE(atRestart.size(), 4u);
+    for (const auto& [frames, lines] : atRestart)
+        EXPECT_EQ(lines, frames + 1) << "the stream start's pauses come after the flush";
+}
+
+TEST_F(AcquisitionThreadTest, StopRunDoesNotWaitForABlockedSink) {
+    // A window's sink may wait for the GUI thread, which may be in StopRun at that moment.
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool inSink = false, released = false, timedOut = false;
+    sink.onFrame = [&](const FrameUpdate&) {
+        std::unique_lock lock(mutex);
+        if (inSink)
+            return;
+        inSink = true;
+        cv.notify_all();
+        timedOut = !cv.wait_for(lock, 10s, [&] { return released; });
+    };
+    StartDevice(Readings(10));
+    thread.StartRun();
+    {
+        std::unique_lock lock(mutex);
+        ASSERT_TRUE(cv.wait_for(lock, 5s, [&] { return inSink; }));
+    }
+    thread.StopRun();
+    {
+        std::lock_guard lock(mutex);
+        EXPECT_FALSE(timedOut) << "StopRun waited for the sink";
+    }
+    EXPECT_FALSE(FileIsOpenHere(context.recordPath));
+    EXPECT_EQ(Record().size(), 2u) << "the one frame's line is complete";
+    EXPECT_TRUE(link.StopStreaming());
+    EXPECT_TRUE(link.Close());
+    {
+        std::lock_guard lock(mutex);
+        released = true;
+    }
+    cv.notify_all();
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(sink.Count(), 1u) << "back from the sink, the thread finds its run over";
+    EXPECT_EQ(Record().size(), 2u);
+}
+
+TEST_F(AcquisitionThreadTest, RecordThatCannotBeCreatedEndsTheRunBeforeTheStream) {
+    StartDevice(Readings(10));
+    context.recordPath = Root() + "/no-such-folder/temp.txt";
+    thread.StartRun();
+    ASSERT_TRUE(test::Eventually([&] { return sink.RecordFailures() == 1; }, 5s));
+    EXPECT_NE(sink.recordFailures[0].find(context.recordPath), std::string::npos);
+    EXPECT_EQ(context.runFlag, 0);
+    EXPECT_EQ(StreamStarts(), 0) << "the device never starts streaming";
+    EXPECT_EQ(sink.Count(), 0u);
 }

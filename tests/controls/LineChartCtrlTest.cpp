@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QThread>
+
+#include <atomic>
 #include <thread>
 
 using namespace tensiq;
@@ -192,12 +195,20 @@ TEST(LineChartCtrl, LaterSeriesAreDrawnOverEarlierOnes) {
 
 class CountingChart : public CLineChartCtrl {
 public:
-    int paints = 0;
+    std::atomic<int> paints{0};
+    std::atomic<int> requests{0};
+    std::atomic<int> requestsOffThread{0};
 
 protected:
     void paintEvent(QPaintEvent* event) override {
         ++paints;
         CLineChartCtrl::paintEvent(event);
+    }
+    void InvalidateClient() override {
+        ++requests;
+        if (QThread::currentThread() != thread())
+            ++requestsOffThread;
+        CLineChartCtrl::InvalidateClient();
     }
 };
 
@@ -209,6 +220,7 @@ TEST(LineChartCtrl, AdvanceOnAnotherThreadRepaintsOnTheGuiThread) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
     QApplication::processEvents();
     chart.paints = 0;
+    chart.requests = 0;
     std::thread feeder([&] {
         for (int i = 0; i < 50; ++i) {
             chart.SetValue(0, 500);
@@ -216,11 +228,66 @@ TEST(LineChartCtrl, AdvanceOnAnotherThreadRepaintsOnTheGuiThread) {
         }
     });
     feeder.join();
+    EXPECT_EQ(chart.requestsOffThread, 0) << "the feeding thread asked for a repaint itself";
     EXPECT_EQ(chart.paints, 0);
     for (int wait = 0; wait < 100 && chart.paints == 0; ++wait)
         QTest::qWait(10);
+    EXPECT_EQ(chart.requests, 50) << "every advance is repainted, on the chart's thread";
     EXPECT_GT(chart.paints, 0);
     EXPECT_EQ(test::Render(chart).pixel(kW - 3, 150), kYellow);
+}
+
+// The grid as the first series draws it, over an area of an image (all of it by default).
+int PixelsOffTheGrid(const QImage& image, QRect area = {}) {
+    if (area.isNull())
+        area = image.rect();
+    int off = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const bool line = y % 8 == 7 || x % 8 == 7;
+            off += image.pixel(x, y) != (line ? kGrid : kBlack) ? 1 : 0;
+        }
+    return off;
+}
+
+TEST(LineChartCtrl, SeriesAddedBeforeTheLayoutDoNotFixTheBufferSize) {
+    QWidget window;
+    CLineChartCtrl chart(&window);
+    ASSERT_EQ(chart.size(), QSize(100, 30)) << "Qt's size for a child not yet laid out";
+    test::AddMainWindowSeries(chart);
+    chart.setGeometry(0, 0, kW, kH);
+    const QImage shown = test::Render(chart);
+    ASSERT_EQ(shown.size(), QSize(kW, kH));
+    EXPECT_EQ(PixelsOffTheGrid(shown), 0) << "the whole chart is painted";
+    EXPECT_EQ(chart.GetBackBuffer().size(), QSize(kW, kH));
+
+    chart.SetValue(0, 500);
+    chart.SetValue(0, 500);
+    chart.Advance();
+    EXPECT_EQ(test::Render(chart).pixel(kW - 3, kH / 2), kYellow) << "the trace at the right edge";
+}
+
+TEST(LineChartCtrl, ResizeKeepsTheNewestSamplesAtTheRightEdge) {
+    Chart c;
+    c.chart.SetValue(0, 500);
+    c.chart.SetValue(0, 500);
+    c.chart.Advance();
+    ASSERT_EQ(c.Buffer().pixel(kW - 3, kH / 2), kYellow);
+    c.chart.resize(kW + 40, kH + 20);
+    const QImage shown = test::Render(c.chart);
+    QImage b = c.Buffer();
+    ASSERT_EQ(b.size(), QSize(kW + 40, kH + 20));
+    EXPECT_EQ(b.pixel(kW + 40 - 3, kH / 2), kYellow);
+    EXPECT_EQ(PixelsOffTheGrid(b, {0, 0, 40, kH + 20}), 0) << "new columns get the grid";
+    EXPECT_EQ(PixelsOffTheGrid(b, {0, kH, kW + 40, 20}), 0) << "new rows get the grid";
+    EXPECT_EQ(shown, b.convertToFormat(QImage::Format_RGB32)) << "painting copies all of it";
+
+    c.chart.resize(kW - 50, kH);
+    for (int i = 0; i < 12; ++i)
+        c.chart.SetFullScale(i, 1000); // as every measurement start does
+    b = c.Buffer();
+    ASSERT_EQ(b.size(), QSize(kW - 50, kH));
+    EXPECT_EQ(b.pixel(kW - 50 - 3, kH / 2), kYellow);
 }
 
 } // namespace

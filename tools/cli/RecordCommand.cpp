@@ -37,7 +37,10 @@ public:
             }
         }
     }
-    void OnSynchronisationFailed(const std::string& message) override {
+    void OnSynchronisationFailed(const std::string& message) override { Failed(message); }
+    void OnConnectionLost(const std::string& message) override { Failed(message); }
+    void OnRecordFailed(const std::string& message) override { Failed(message); }
+    void Failed(const std::string& message) {
         std::lock_guard lock(m_mutex);
         m_failure = message;
     }
