@@ -1,5 +1,6 @@
 #include "SerialPort.h"
 
+#include "LowLatency.h"
 #include "PortName.h"
 
 #include <algorithm>
@@ -95,6 +96,7 @@ bool SerialPort::OpenDevice(const std::string& path, int baudRate) {
         return Fail(errno);
     if (::tcsetattr(m_fd, TCSANOW, &tio) != 0)
         return Fail(errno);
+    m_lowLatency = EnableLowLatency(m_fd, m_lowLatencySet);
     m_open = true;
     m_openError = 0;
     m_hungUp = false;
@@ -144,6 +146,8 @@ bool SerialPort::Close() {
 // On a pseudo-terminal TIOCEXCL outlives the descriptor and would keep every later open by an
 // ordinary user out; the lock goes with the descriptor.
 void SerialPort::CloseDescriptor() {
+    RestoreLowLatency(m_fd, m_lowLatencySet);
+    m_lowLatencySet = false;
     if (m_exclusive)
         ::ioctl(m_fd, TIOCNXCL);
     m_exclusive = false;

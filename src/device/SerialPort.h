@@ -1,4 +1,6 @@
 #pragma once
+#include "LowLatency.h"
+
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -33,6 +35,8 @@ public:
     // The line hung up (adapter unplugged, other end gone): a wait returns at once and nothing
     // will ever come. Seen by WaitForInput and BytesWaiting; cleared by the next open.
     bool HungUp() const { return m_hungUp.load(); }
+    // Whether the driver hands bytes on at once (USB adapters); as found at the last Open.
+    LowLatencyMode LowLatency() const { return m_lowLatency; }
 
     // errno of the last failed open (0 after a good one) and a sentence for the user.
     int LastOpenError() const { return m_openError; }
@@ -51,6 +55,8 @@ private:
     int m_fd = -1;
     bool m_open = false;
     bool m_exclusive = false;
+    LowLatencyMode m_lowLatency = LowLatencyMode::NotApplicable;
+    bool m_lowLatencySet = false;
     int m_openError = 0;
     std::string m_path;
     std::uint64_t m_systemReads = 0;
