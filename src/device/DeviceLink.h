@@ -79,6 +79,7 @@ public:
     bool IsOpen() const { return m_port.IsOpen(); }
     int Read(void* buffer, int maximum) { return m_port.Read(buffer, maximum); }
     int BytesWaiting() const { return m_port.BytesWaiting(); }
+    int Buffered() const { return m_port.Buffered(); }
     bool WaitForInput(int timeoutMs) const { return m_port.WaitForInput(timeoutMs); }
     bool HungUp() const { return m_port.HungUp(); }
     SerialPort& Port() { return m_port; }
