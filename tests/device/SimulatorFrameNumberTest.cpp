@@ -55,3 +55,17 @@ TEST(SimulatorFrameNumber, NoNumberRepeatsWithinAStreamAndNoByteButTheLastIsACar
             ASSERT_NE(frame.bytes[i], LiveFrame::kTerminator) << "frame " << n << " byte " << i;
     }
 }
+
+TEST(SimulatorFrameNumber, NumberedReadingsGiveTheNumberBackAndNeverACarriageReturn) {
+    for (long n = 0; n < 4'000'000; n += n < 70'000 ? 1 : 997) {
+        const auto readings = sim::FrameNumberReadings(n);
+        for (const std::int16_t r : readings) {
+            ASSERT_GE(r, 0) << n;
+            ASSERT_NE(r & 0xFF, 0x0D) << n;
+            ASSERT_NE((r >> 8) & 0xFF, 0x0D) << n;
+        }
+        ASSERT_EQ(sim::FrameNumberFromReadings(readings[0], readings[1]), n);
+    }
+    EXPECT_EQ(sim::FrameNumberFromReadings(486, 0x0D0E), -1) << "a byte it never makes";
+    EXPECT_EQ(sim::FrameNumberFromReadings(-1, 0), -1);
+}

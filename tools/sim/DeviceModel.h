@@ -39,6 +39,9 @@ struct DeviceConfig {
     std::array<std::int16_t, 12> readings{};
     std::array<std::uint8_t, 12> flags{};
     bool ripple = true; // readings wander a little around their values, as real loads do
+    // Ropes 11 and 12 carry the frame's number instead (see FrameNumberReadings), so a soak run
+    // can tell from a record line which frame it came from.
+    bool numberedReadings = false;
     std::array<std::uint8_t, kBlockSize> block{}; // the parameter memory, wire order
     std::vector<std::uint8_t> image;              // the memory image, kImageSize bytes
     DeviceFaults faults;
@@ -58,6 +61,12 @@ struct DeviceCounters {
     std::atomic<int> streamStarts{0};
     std::atomic<long> framesSent{0};
 };
+
+// A frame number as the readings of ropes 11 and 12: each a 16-bit value of two base-255
+// digits with 0x0D left out and the high byte below 0x80, so no reading is negative and no byte
+// but the terminator is 0x0D. FrameNumberFromReadings undoes it; -1 for readings it never makes.
+std::array<std::int16_t, 2> FrameNumberReadings(long number);
+long FrameNumberFromReadings(int rope11, int rope12);
 
 class DeviceModel : public PortRole {
 public:
