@@ -37,8 +37,8 @@ public:
     virtual void OnSynchronisationFailed(const std::string& message) = 0;
     // The port hung up: the adapter was unplugged or the line went dead (string 112).
     virtual void OnConnectionLost(const std::string& message) = 0;
-    // The record could not be created, written, flushed or closed; message names the file and
-    // the reason. The record on disk is incomplete.
+    // The record could not be created, written, flushed or closed; message names the file, the
+    // reason and how many frames the record keeps (whole lines only).
     virtual void OnRecordFailed(const std::string& message) = 0;
 };
 

@@ -4,8 +4,6 @@
 #include "LocalisedString.h"
 #include "ResourceIds.h"
 
-#include <cerrno>
-#include <cstring>
 #include <ctime>
 #include <pthread.h>
 
@@ -17,15 +15,14 @@ namespace {
 constexpr auto kByteTime = std::chrono::microseconds(44);
 // Wakes to look at the run flag while the line is quiet.
 constexpr int kQuietPollMs = 50;
+// A record line reaches the file by this age, so that with the waits' wake-ups it is there
+// within 100 ms of its frame whatever the stream does.
+constexpr auto kRecordLineAge = std::chrono::milliseconds(50);
 constexpr auto kPortClosedPause = std::chrono::milliseconds(10);
 constexpr auto kArrivalMargin = std::chrono::microseconds(200);
 
 std::string LostMessage() {
     return LoadLocalisedString(res::kStrNoConnection, CurrentResourceModule());
-}
-
-std::string RecordOpenError(const std::string& path, int error) {
-    return "The record " + path + " cannot be created: " + std::strerror(error) + ".";
 }
 
 } // namespace
@@ -58,8 +55,9 @@ void AcquisitionThread::StopRun() {
     m_wake.notify_all();
     std::lock_guard link(m_linkMutex);
     // The thread may be in the sink with the record still open: it is closed here, and the
-    // thread, back from the sink, finds its run over.
-    m_record.Close();
+    // thread, back from the sink, finds its run over (and tells the sink if the close failed).
+    if (!CloseRecord())
+        m_stopRecordFailure = m_record.Error();
     ++m_runNumber;
 }
 
@@ -102,8 +100,11 @@ void AcquisitionThread::Run(std::stop_token stop) {
     while (!stop.stop_requested()) {
         // The restart point.
         if (!Current(stop)) {
-            m_record.Close();
+            std::string failure = CloseRecord() ? std::move(m_stopRecordFailure) : m_record.Error();
+            m_stopRecordFailure.clear();
             link.unlock();
+            if (!failure.empty() && m_context.sink != nullptr)
+                m_context.sink->OnRecordFailed(failure);
             Step(AcquisitionStep::Idle);
             WaitForRun(stop);
             link.lock();
@@ -111,11 +112,13 @@ void AcquisitionThread::Run(std::stop_token stop) {
             continue;
         }
         Step(AcquisitionStep::RunChecked);
-        if (m_record.IsOpen()) {
-            // The stream start pauses for 300 ms: what was recorded goes to the disk first.
-            m_record.Flush();
-        } else if (!m_context.recordPath.empty() && !m_record.Open(m_context.recordPath)) {
-            Fail(Failure::Record, RecordOpenError(m_context.recordPath, errno), link);
+        // The stream start pauses for 300 ms: what was recorded goes to the disk first.
+        const bool recordKept =
+            m_record.IsOpen() ? FlushRecord()
+                              : m_context.recordPath.empty() || m_record.Open(m_context.recordPath);
+        if (!recordKept) {
+            // Without its record the run would leave the previous run's file to be saved.
+            Fail(Failure::Record, m_record.Error(), link);
             continue;
         }
         if (!Current(stop))
@@ -146,13 +149,33 @@ void AcquisitionThread::Run(std::stop_token stop) {
     }
     if (!link.owns_lock())
         link.lock();
-    m_record.Close();
+    const bool kept = CloseRecord();
+    link.unlock();
+    if (!kept && m_context.sink != nullptr)
+        m_context.sink->OnRecordFailed(m_record.Error());
+}
+
+bool AcquisitionThread::CloseRecord() {
+    m_unflushedSince.reset();
+    return !m_record.IsOpen() || m_record.Close();
+}
+
+bool AcquisitionThread::FlushRecord() {
+    m_unflushedSince.reset();
+    return m_record.Flush();
+}
+
+bool AcquisitionThread::KeepRecordFresh() {
+    if (m_unflushedSince && std::chrono::steady_clock::now() - *m_unflushedSince >= kRecordLineAge)
+        return FlushRecord();
+    return true;
 }
 
 void AcquisitionThread::Fail(Failure failure, const std::string& message,
                              std::unique_lock<std::mutex>& link) {
     m_context.runFlag = 0;
-    m_record.Close();
+    // A record that failed has closed itself and is told of as the failure.
+    const bool recordKept = failure == Failure::Record || CloseRecord();
     link.unlock();
     if (AcquisitionSink* sink = m_context.sink) {
         switch (failure) {
@@ -166,6 +189,8 @@ void AcquisitionThread::Fail(Failure failure, const std::string& message,
             sink->OnRecordFailed(message);
             break;
         }
+        if (!recordKept)
+            sink->OnRecordFailed(m_record.Error());
     }
     link.lock();
 }
@@ -217,14 +242,22 @@ AcquisitionThread::Flow AcquisitionThread::WaitForFrame(const std::stop_token& s
         const auto left = deadline - std::chrono::steady_clock::now();
         if (left <= std::chrono::steady_clock::duration::zero())
             return Flow::On; // the read finds the frame short and restarts the stream
-        m_record.FlushIfDue();
+        if (!KeepRecordFresh()) {
+            Fail(Failure::Record, m_record.Error(), link);
+            return Flow::Over;
+        }
         if (queued > 0 || first) {
             const auto missing = kByteTime * (kFrameBytes - queued) + kArrivalMargin;
             std::this_thread::sleep_for(
                 std::min<std::chrono::steady_clock::duration>(missing, left));
         } else {
-            const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(left).count();
-            device.WaitForInput(static_cast<int>(std::min<long long>(ms + 1, kQuietPollMs)));
+            auto wait = std::min<std::chrono::steady_clock::duration>(
+                left, std::chrono::milliseconds(kQuietPollMs));
+            if (m_unflushedSince)
+                wait = std::min<std::chrono::steady_clock::duration>(
+                    wait, *m_unflushedSince + kRecordLineAge - std::chrono::steady_clock::now());
+            const auto ms = std::chrono::ceil<std::chrono::milliseconds>(wait).count();
+            device.WaitForInput(static_cast<int>(std::max<long long>(ms, 0)));
         }
     }
 }
@@ -236,7 +269,14 @@ AcquisitionThread::Flow AcquisitionThread::Process(const LiveFrame& frame,
     FrameUpdate update = ComputeReadings(frame, settings, m_totalCaption);
     update.frameNumber = ++m_frameCount;
     update.chartSampleDue = update.frameNumber % 10 == 0;
-    m_record.WriteLoads(update.loads);
+    if (m_record.IsOpen()) {
+        if (!m_record.WriteLoads(update.loads)) {
+            Fail(Failure::Record, m_record.Error(), link);
+            return Flow::Over;
+        }
+        if (!m_unflushedSince)
+            m_unflushedSince = std::chrono::steady_clock::now();
+    }
     if (AcquisitionSink* sink = m_context.sink) {
         link.unlock();
         sink->OnFrame(update);

@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace tensiq {
@@ -63,15 +64,26 @@ private:
     Flow WaitForFrame(const std::stop_token& stop, std::unique_lock<std::mutex>& link);
     Flow Process(const LiveFrame& frame, const std::stop_token& stop,
                  std::unique_lock<std::mutex>& link);
-    // Ends the run, closes the record, and tells the sink with the link let go.
+    // Ends the run, closes the record, and tells the sink with the link let go; a record that
+    // could not be closed is told of too.
     void Fail(Failure failure, const std::string& message, std::unique_lock<std::mutex>& link);
+    // True when the record was not open or kept all its lines.
+    bool CloseRecord();
     void Step(AcquisitionStep step) const;
+    bool FlushRecord();
+    // Flushes once the oldest line not yet in the file is kRecordLineAge old; false when the
+    // record failed.
+    bool KeepRecordFresh();
     std::string TotalCaption() const;
 
     AcquisitionContext& m_context;
     // The link mutex guards the port while a run is on, the record, and m_runNumber.
     std::mutex m_linkMutex;
     RecordFile m_record;
+    // When the oldest line not yet flushed was written; empty when all are in the file.
+    std::optional<std::chrono::steady_clock::time_point> m_unflushedSince;
+    // Why the record failed when StopRun closed it; the thread tells the sink.
+    std::string m_stopRecordFailure;
     // Counts the runs StopRun has ended; a thread that comes back from the sink to a new
     // number knows that its run was ended (and its record closed) meanwhile.
     long m_runNumber = 0;

@@ -13,8 +13,8 @@ struct DisplaySettings {
     std::string unitText = "kg";
 };
 
-// Loads, display values, marks and total of one valid frame; markChanges and the frame
-// bookkeeping are left to the caller.
+// Loads, display values, marks and total of one valid frame; the frame count and the chart
+// sample are left to the caller.
 FrameUpdate ComputeReadings(const LiveFrame& frame, const DisplaySettings& settings,
                             const std::string& totalCaption);
 

@@ -1,9 +1,14 @@
 #include "RecordFile.h"
 
+#include <cerrno>
 #include <ctime>
 #include <iomanip>
 #include <locale>
 #include <sstream>
+#include <stdio_ext.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
 
 namespace tensiq {
 
@@ -21,54 +26,98 @@ std::string LocalDateTimeText() {
     return out.str();
 }
 
+std::string RecordFile::Name() const {
+    return m_path == "-" ? "on standard output" : m_path;
+}
+
 bool RecordFile::Open(const std::string& path) {
     Close();
+    m_path = path;
+    m_error.clear();
+    m_frames = 0;
+    m_framesKept = 0;
+    m_keptSize = -1;
     if (path == "-") {
         m_file = stdout;
         m_ownsFile = false;
     } else {
         m_file = std::fopen(path.c_str(), "w");
         m_ownsFile = true;
-        if (m_file == nullptr)
+        if (m_file == nullptr) {
+            m_error = "The record " + path +
+                      " cannot be created: " + std::generic_category().message(errno) + ".";
             return false;
+        }
+        struct stat info {};
+        if (::fstat(::fileno(m_file), &info) == 0 && S_ISREG(info.st_mode))
+            m_keptSize = 0;
     }
-    std::fprintf(m_file, "%s\n", LocalDateTimeText().c_str());
-    std::fflush(m_file);
+    if (std::fprintf(m_file, "%s\n", LocalDateTimeText().c_str()) < 0)
+        return Fail(errno);
+    return Flush();
+}
+
+bool RecordFile::WriteLoads(const std::array<int, kRopes>& loads) {
+    if (m_file == nullptr)
+        return false;
+    for (const int load : loads)
+        if (std::fprintf(m_file, "%d;", load) < 0)
+            return Fail(errno);
+    if (std::fputc('\n', m_file) == EOF)
+        return Fail(errno);
+    ++m_frames;
+    return FlushIfDue();
+}
+
+bool RecordFile::FlushIfDue() {
+    if (m_file == nullptr)
+        return !Failed();
+    if (std::chrono::steady_clock::now() - m_lastFlush >= kFlushInterval)
+        return Flush();
+    return true;
+}
+
+bool RecordFile::Flush() {
+    if (m_file == nullptr)
+        return !Failed();
+    if (std::fflush(m_file) != 0)
+        return Fail(errno);
+    m_framesKept = m_frames;
+    if (m_keptSize >= 0)
+        m_keptSize = std::ftell(m_file);
     m_lastFlush = std::chrono::steady_clock::now();
     return true;
 }
 
-void RecordFile::WriteLoads(const std::array<int, kRopes>& loads) {
-    if (m_file == nullptr)
-        return;
-    for (const int load : loads)
-        std::fprintf(m_file, "%d;", load);
-    std::fputc('\n', m_file);
-    FlushIfDue();
-}
-
-void RecordFile::FlushIfDue() {
-    if (m_file == nullptr)
-        return;
-    if (std::chrono::steady_clock::now() - m_lastFlush >= kFlushInterval)
-        Flush();
-}
-
-void RecordFile::Flush() {
-    if (m_file == nullptr)
-        return;
-    std::fflush(m_file);
-    m_lastFlush = std::chrono::steady_clock::now();
-}
-
-void RecordFile::Close() {
-    if (m_file == nullptr)
-        return;
-    if (m_ownsFile)
+bool RecordFile::Fail(int error) {
+    m_error = "The record " + Name() +
+              " could not be written: " + std::generic_category().message(error) +
+              ". It keeps the first " + std::to_string(m_framesKept) + " frames.";
+    // Drop what is still buffered and cut a half-written line, so the record holds whole
+    // lines only.
+    ::__fpurge(m_file);
+    if (m_ownsFile) {
+        if (m_keptSize >= 0 && ::ftruncate(::fileno(m_file), m_keptSize) != 0)
+            m_error += " Its last line may be incomplete.";
         std::fclose(m_file);
-    else
-        std::fflush(m_file);
+    }
     m_file = nullptr;
+    return false;
+}
+
+bool RecordFile::Close() {
+    if (m_file == nullptr)
+        return !Failed();
+    if (!Flush())
+        return false;
+    if (m_ownsFile && std::fclose(m_file) != 0) {
+        m_file = nullptr;
+        m_error = "The record " + Name() +
+                  " could not be closed: " + std::generic_category().message(errno) + ".";
+        return false;
+    }
+    m_file = nullptr;
+    return true;
 }
 
 } // namespace tensiq

@@ -11,6 +11,10 @@ namespace tensiq {
 // The record of one measurement run: a local date-and-time line, then one line of twelve
 // "%d;" loads per valid frame. Lines reach the file at least every 100 ms, so a copy taken
 // during a run or a crash loses at most that much.
+//
+// Every write, flush and close is checked. After a failure the record is closed, cut back to
+// the last lines that were written whole, and Error() says why and how many frames it keeps;
+// a record that lost lines is never passed off as complete.
 class RecordFile {
 public:
     static constexpr auto kFlushInterval = std::chrono::milliseconds(100);
@@ -20,18 +24,36 @@ public:
     RecordFile(const RecordFile&) = delete;
     RecordFile& operator=(const RecordFile&) = delete;
 
-    // Created or emptied; "-" is standard output (left open at Close). False when it cannot be
-    // created: the run goes on without a record.
+    // Created or emptied, with its date line written through; "-" is standard output (left
+    // open at Close). False when that fails.
     bool Open(const std::string& path);
     bool IsOpen() const { return m_file != nullptr; }
-    void WriteLoads(const std::array<int, kRopes>& loads);
-    void FlushIfDue();
-    void Flush();
-    void Close();
+    // False when the record has failed.
+    bool WriteLoads(const std::array<int, kRopes>& loads);
+    bool FlushIfDue();
+    // Now, whatever the time since the last flush.
+    bool Flush();
+    // False when the last lines could not be written.
+    bool Close();
+
+    bool Failed() const { return !m_error.empty(); }
+    // Why the record failed, in a sentence for the user; empty while all is well.
+    const std::string& Error() const { return m_error; }
+    // Frame lines written so far, and those known to have reached the file whole.
+    long Frames() const { return m_frames; }
+    long FramesKept() const { return m_framesKept; }
 
 private:
+    bool Fail(int error);
+    std::string Name() const;
+
     std::FILE* m_file = nullptr;
     bool m_ownsFile = false;
+    std::string m_path;
+    std::string m_error;
+    long m_frames = 0;
+    long m_framesKept = 0;
+    long m_keptSize = -1; // bytes of the whole lines on disk; -1: not a file that can be cut
     std::chrono::steady_clock::time_point m_lastFlush{};
 };
 

@@ -12,10 +12,7 @@ namespace tensiq {
 
 namespace {
 
-// Atomics, because the acquisition thread reads the module while the GUI thread may unload it.
 std::atomic<int> g_code{kLanguageUnchosen};
-std::atomic<const res::ResourceModule*> g_libraryModule{nullptr};
-std::atomic<bool> g_unloaded{false};
 std::mutex g_mutex;
 std::optional<LanguageLibrary> g_library;
 
@@ -39,7 +36,7 @@ void ChooseLanguage(const std::string& folder) {
             auto library = LanguageLibrary::Open(folder + "/" + choice.name);
             if (library) {
                 g_library = std::move(library);
-                g_libraryModule.store(g_library->Module());
+                SetCurrentResourceModule(g_library->Module());
                 g_code.store(choice.code);
                 return;
             }
@@ -52,13 +49,6 @@ int LanguageCode() {
     return g_code.load();
 }
 
-const res::ResourceModule* CurrentResourceModule() {
-    if (g_unloaded.load())
-        return nullptr;
-    const res::ResourceModule* library = g_libraryModule.load();
-    return library != nullptr ? library : GermanResources();
-}
-
 void* LanguageLibraryHandle() {
     std::lock_guard lock(g_mutex);
     return g_library ? g_library->Handle() : nullptr;
@@ -68,8 +58,7 @@ bool UnloadLanguageLibrary() {
     std::lock_guard lock(g_mutex);
     if (!g_library)
         return false;
-    g_unloaded.store(true);
-    g_libraryModule.store(nullptr);
+    SetCurrentResourceModule(nullptr);
     g_library.reset();
     return true;
 }

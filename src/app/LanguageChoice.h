@@ -2,6 +2,7 @@
 // The language is chosen once at start-up from the libraries beside the program: Chinese first,
 // then English, else the program's own German resources.
 
+#include "CurrentResourceModule.h"
 #include "GermanResources.h"
 #include "ResourceModule.h"
 
@@ -25,14 +26,11 @@ void ChooseLanguage(const std::string& folder);
 // 0 before the choice, then 1 German, 2 English, 3 Chinese.
 int LanguageCode();
 
-// The program's own German module until a library is chosen; nullptr once that library has
-// been unloaded, so a late lookup reads "Error loading resource." instead of freed memory.
-const res::ResourceModule* CurrentResourceModule();
-
 // Handle of the loaded language library, nullptr when none is loaded.
 void* LanguageLibraryHandle();
 
-// At exit. Returns false when there was no library to unload.
+// At exit; clears the current module first. Returns false when there was no library to
+// unload (the German module then stays current).
 bool UnloadLanguageLibrary();
 
 // The folder of /proc/self/exe; empty when it cannot be read.

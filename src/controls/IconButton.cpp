@@ -1,7 +1,7 @@
 #include "IconButton.h"
 
+#include "CurrentResourceModule.h"
 #include "GreyIcon.h"
-#include "PlatformResources.h"
 #include "ResourceIcon.h"
 #include "SysColors.h"
 
@@ -43,7 +43,7 @@ void CIconButton::PreSubclassWindow() {
 }
 
 int CIconButton::SetIcons(int inId, int outId) {
-    const res::ResourceModule* module = GetResourceModule();
+    const res::ResourceModule* module = CurrentResourceModule();
     const QImage in = LoadResourceIcon(module, static_cast<unsigned>(inId), kIconSize);
     if (outId == kGreyCopy)
         return SetIconHandles(in, kGreyCopy);

@@ -23,7 +23,8 @@ public:
     explicit CIconButton(QWidget* parent = nullptr, DWORD style = BS_PUSHBUTTON, int id = -1);
     ~CIconButton() override;
 
-    // From the current resource module (SetResourceModule); outId 0, kGreyCopy or an icon id.
+    // From the current resource module, the one the language choice made current; outId 0,
+    // kGreyCopy or an icon id.
     int SetIcons(int inId, int outId);
     // 0, or 1 when an icon is unusable (then the button holds no icon at all).
     int SetIconHandles(const QImage& in, const QImage& out);

@@ -131,8 +131,13 @@ std::uint32_t CLineChartCtrl::SetValue(int index, std::uint32_t value) {
 }
 
 void CLineChartCtrl::Advance() {
+    // The size is read on the chart's own thread only; fed from another thread, the buffer is
+    // fitted at the next paint, resize or full-scale change.
+    const bool ownThread = QThread::currentThread() == thread();
     {
         std::lock_guard lock(m_bufferLock);
+        if (ownThread)
+            FitBackBuffer();
         if (!m_backBuffer.isNull()) {
             m_blank = false;
             const int w = m_backBuffer.width();

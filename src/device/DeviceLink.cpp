@@ -9,8 +9,24 @@ namespace tensiq {
 
 int g_ropeDifferenceVariant = 0;
 
+namespace {
+thread_local std::uint64_t t_pauses = 0;
+thread_local std::function<void(int)> t_pauseObserver;
+} // namespace
+
 void Pause(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    ++t_pauses;
+    if (t_pauseObserver)
+        t_pauseObserver(milliseconds);
+}
+
+std::uint64_t PausesOnThisThread() {
+    return t_pauses;
+}
+
+void ObservePausesOnThisThread(std::function<void(int)> observer) {
+    t_pauseObserver = std::move(observer);
 }
 
 bool DeviceLink::Open(int port) {

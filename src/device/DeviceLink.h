@@ -6,6 +6,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace tensiq {
@@ -140,6 +141,12 @@ protected:
     Profile* m_profile = nullptr;
 };
 
+// Every protocol pause goes through here, so the waiting rules can be checked by counting.
 void Pause(int milliseconds);
+// Pauses made by the calling thread so far.
+std::uint64_t PausesOnThisThread();
+// Called after each pause of the calling thread (tests feed a line at chosen pauses); empty
+// to stop.
+void ObservePausesOnThisThread(std::function<void(int milliseconds)> observer);
 
 } // namespace tensiq

@@ -1,5 +1,6 @@
 #include "AcquisitionThread.h"
 #include "DeviceLink.h"
+#include "FileSizeLimit.h"
 #include "RunTool.h"
 #include "SimulatorFixture.h"
 
@@ -364,4 +365,48 @@ TEST_F(AcquisitionThreadTest, RecordThatCannotBeCreatedEndsTheRunBeforeTheStream
     EXPECT_EQ(context.runFlag, 0);
     EXPECT_EQ(StreamStarts(), 0) << "the device never starts streaming";
     EXPECT_EQ(sink.Count(), 0u);
+}
+
+TEST_F(AcquisitionThreadTest, RecordThatStopRunCannotCloseIsToldOfByTheThread) {
+    // Room for the date line and one frame line: the second line can never reach the file.
+    // Usually it is still buffered when the sink gets its frame and StopRun closes the record
+    // under the blocked sink; if it was flushed early, the thread finds the failure itself.
+    // Either way it is told of once and the record keeps whole lines.
+    const std::string line(12 * 3, 'x');
+    test::FileSizeLimit disk(LocalDateTimeText().size() + 1 + line.size() + 1);
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool inSink = false, released = false;
+    sink.onFrame = [&](const FrameUpdate& update) {
+        if (update.frameNumber != 2)
+            return;
+        std::unique_lock lock(mutex);
+        inSink = true;
+        cv.notify_all();
+        cv.wait_for(lock, 10s, [&] { return released; });
+    };
+    StartDevice(Readings(10, 1000));
+    thread.StartRun();
+    ASSERT_TRUE(test::Eventually(
+        [&] {
+            std::lock_guard lock(mutex);
+            return inSink || sink.RecordFailures() > 0;
+        },
+        5s));
+    const bool closedUnderTheSink = sink.RecordFailures() == 0;
+    thread.StopRun();
+    if (closedUnderTheSink) {
+        EXPECT_EQ(sink.RecordFailures(), 0u) << "StopRun runs on the caller's thread";
+    }
+    {
+        std::lock_guard lock(mutex);
+        released = true;
+    }
+    cv.notify_all();
+    ASSERT_TRUE(test::Eventually([&] { return sink.RecordFailures() == 1; }));
+    EXPECT_NE(sink.recordFailures[0].find("keeps the first 1 frames"), std::string::npos)
+        << sink.recordFailures[0];
+    EXPECT_EQ(Record().size(), 2u);
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(sink.RecordFailures(), 1u) << "told of once";
 }

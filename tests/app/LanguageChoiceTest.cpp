@@ -85,6 +85,8 @@ TEST(LanguageChoice, OnlyEnglishGivesEnglish) {
     EXPECT_EQ(result["code"], "2");
     EXPECT_EQ(result["handle"], "1");
     EXPECT_EQ(result["total"], "Total");
+    EXPECT_EQ(result["button"], "Read parameters") << "templates from the same module";
+    EXPECT_EQ(result["icon"], "library") << "icons from the same module";
     EXPECT_EQ(result["unloaded"], "1");
 }
 
@@ -105,6 +107,8 @@ TEST(LanguageChoice, NeitherGivesGermanAndNothingToUnload) {
     EXPECT_EQ(result["total"], "Gesamt");
     EXPECT_EQ(result["unloaded"], "0");
     EXPECT_EQ(result["after"], "Gesamt");
+    EXPECT_EQ(result["afterbutton"], "Parameter auslesen");
+    EXPECT_EQ(result["aftericon"], "program");
 }
 
 TEST(LanguageChoice, UnloadableChineseFileFallsToEnglish) {
@@ -147,7 +151,10 @@ TEST(LanguageChoice, IsMadeOnceAndNeverChanges) {
 TEST(LanguageChoice, NoLookupAfterUnloadReadsTheFreedLibrary) {
     TempFolder folder;
     folder.Add("tq_chn.so");
-    EXPECT_EQ(RunInFolder(folder)["after"], "Error loading resource.");
+    auto result = RunInFolder(folder);
+    EXPECT_EQ(result["after"], "Error loading resource.");
+    EXPECT_EQ(result["afterbutton"], "none");
+    EXPECT_EQ(result["aftericon"], "none");
 }
 
 TEST(LanguageChoiceBesideProgram, FindsTheLibraryInTheProgramFolder) {

@@ -1,11 +1,34 @@
 // Chooses the language like the program does and prints what it got, one "key=value" a line.
 // With folders as arguments it uses the folder variant once per folder, in turn.
 
+#include "DialogTemplate.h"
 #include "LocalisedString.h"
+#include "ResourceIds.h"
 
 #include <cstdio>
+#include <string>
 
 using namespace tensiq;
+
+namespace {
+
+// What the current module gives for a button's text in template 102 and for an icon.
+void PrintTemplateAndIcon(const char* prefix) {
+    const res::ResourceModule* module = CurrentResourceModule();
+    const res::DialogTemplate* dialog = res::FindDialog(module, res::kMainDialog);
+    const res::DialogControl* read = dialog != nullptr ? res::FindControl(*dialog, 1002) : nullptr;
+    std::string text = read != nullptr ? read->text : "none";
+    for (char& c : text)
+        c = c == '\n' ? ' ' : c;
+    std::printf("%sbutton=%s\n", prefix, text.c_str());
+    const res::Icon* icon = res::FindIcon(module, 130);
+    std::printf("%sicon=%s\n", prefix,
+                icon == nullptr                                 ? "none"
+                : icon == res::FindIcon(GermanResources(), 130) ? "program"
+                                                                : "library");
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     std::printf("before=%d\n", LanguageCode());
@@ -20,7 +43,9 @@ int main(int argc, char** argv) {
     }
     std::printf("handle=%d\n", LanguageLibraryHandle() != nullptr ? 1 : 0);
     std::printf("total=%s\n", LoadLocalisedString(103, CurrentResourceModule()).c_str());
+    PrintTemplateAndIcon("");
     std::printf("unloaded=%d\n", UnloadLanguageLibrary() ? 1 : 0);
     std::printf("after=%s\n", LoadLocalisedString(103, CurrentResourceModule()).c_str());
+    PrintTemplateAndIcon("after");
     return 0;
 }

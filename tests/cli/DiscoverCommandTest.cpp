@@ -1,7 +1,10 @@
 #include "RunTool.h"
 #include "SimulatorFixture.h"
+#include "Unprivileged.h"
 
 #include <nlohmann/json.hpp>
+
+#include <filesystem>
 
 using namespace tensiq;
 
@@ -74,4 +77,55 @@ TEST_F(DiscoverCommandTest, GivenPortIsProbedAndVersionRead) {
     auto missing = Cli("--port 9 version");
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.out.find("no such device"), std::string::npos) << missing.out;
+}
+
+TEST_F(DiscoverCommandTest, AGivenPortMustHoldTheDevice) {
+    sim->AddDevice(3);
+    sim->AddNoise(4);
+    sim->AddSilent(5);
+    sim->Start();
+    const auto com = Cli("--port COM3 version");
+    ASSERT_EQ(com.status, 0) << com.out;
+    EXPECT_NE(com.out.find("Firmware version: 1.08"), std::string::npos) << com.out;
+    EXPECT_EQ(Cli("--port com3 discover").status, 0);
+    EXPECT_EQ(Cli("--port COM256 version").status, 1);
+    for (const int port : {4, 5}) {
+        const std::string file = Root() + "/image" + std::to_string(port) + ".bin";
+        for (const std::string& command :
+             {"image read " + file, std::string("version"), std::string("params read --json")}) {
+            const auto result = Cli("--port " + std::to_string(port) + " " + command);
+            EXPECT_EQ(result.status, 1) << command << ": " << result.out;
+            EXPECT_NE(result.out.find("No device answers at"), std::string::npos) << result.out;
+        }
+        EXPECT_FALSE(std::filesystem::exists(file)) << "nothing saved from a port without device";
+    }
+}
+
+TEST_F(DiscoverCommandTest, NumbersKeepTheirPointUnderAGermanLocale) {
+    sim->AddDevice(3);
+    sim->Start();
+    const auto result =
+        test::RunTool("LC_ALL=de_DE.UTF-8 " + std::string(TENSIQ_CLI) + " --port 3 version --json");
+    ASSERT_EQ(result.status, 0) << result.out;
+    EXPECT_EQ(nlohmann::json::parse(result.out)["firmwareVersion"], 1.08);
+    const auto record = test::RunTool("LC_ALL=de_DE.UTF-8 " + std::string(TENSIQ_CLI) +
+                                      " --port 3 record --seconds 0.5 --out /dev/null");
+    EXPECT_EQ(record.status, 0) << "0.5 is half a second, not refused: " << record.out;
+}
+
+TEST_F(DiscoverCommandTest, PortsTheUserMayNotOpenAreNamedAsTheReason) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to make a port that the ordinary user cannot open";
+    sim->AddDevice(2); // not shared: the ordinary user is not in its group
+    sim->Start();
+    test::ShareFolder(Root());
+    test::ShareFolder(sim->PortDir());
+    std::filesystem::create_directories(Root() + "/config");
+    test::ShareFolder(Root() + "/config", true);
+    const auto result = test::RunTool(test::AsOrdinaryUser() + TENSIQ_CLI + " discover");
+    EXPECT_EQ(result.status, 1) << result.out;
+    EXPECT_NE(result.out.find("permission denied: add the user to the dialout group"),
+              std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find(sim->LinkPath(2)), std::string::npos) << result.out;
 }

@@ -67,6 +67,10 @@ TEST(ParameterJson, ValuesOutsideTheDevicesRangesAreRefusedByName) {
         {{{"factor", "3"}}, "factor"},
         {{{"ropeCounts", 4}}, "ropeCounts"},
         {{{"ropeCount", 6}, {"factor", 200}}, "factor"},
+        {json::parse(R"({"tare": 18446744073709551615})"), "tare"},
+        {json::parse(R"({"fullScaleLoad": 9223372036854775808})"), "fullScaleLoad"},
+        {json::parse(R"({"ropeCount": 18446744073709551628})"), "ropeCount"},
+        {json::parse(R"({"factor": -9223372036854775808})"), "factor"},
     };
     for (const auto& [file, field] : refused) {
         ParameterBlock target = Sample();
@@ -81,4 +85,19 @@ TEST(ParameterJson, ValuesOutsideTheDevicesRangesAreRefusedByName) {
     EXPECT_TRUE(
         cli::OverlayJson(json{{"tare", -32768}, {"factor", 99}, {"ropeCount", 1}}, target, error))
         << "the range limits themselves are allowed";
+}
+
+TEST(ParameterJson, AValueTheDeviceHoldsPassesEvenOutsideTheRange) {
+    ParameterBlock device = Sample();
+    device.SetFactor(0);
+    device.SetRopeCount(40);
+    ParameterBlock target = device;
+    std::string error;
+    ASSERT_TRUE(
+        cli::OverlayJson(json{{"factor", 0}, {"ropeCount", 40}, {"tare", 5}}, target, error))
+        << error;
+    EXPECT_EQ(target.Tare(), 5);
+    EXPECT_FALSE(cli::OverlayJson(json{{"factor", 0}, {"ropeCount", 39}}, target, error));
+    EXPECT_NE(error.find("ropeCount"), std::string::npos) << error;
+    EXPECT_FALSE(cli::OverlayJson(json{{"factor", 256}}, target, error)) << "not even storable";
 }

@@ -65,3 +65,95 @@ TEST_F(RecordCommandTest, InterruptStopsCleanlyAndKeepsTheRecord) {
     EXPECT_GT(frames, 10) << result.out.substr(0, 400);
     EXPECT_FALSE(Streaming());
 }
+
+TEST_F(RecordCommandTest, AnOutputThatFailsEndsWithThreeAndASilentDevice) {
+    StartDevice();
+    const std::string cli = std::string(TENSIQ_CLI) + " --port 1 record --frames 2000 --out ";
+    const auto full = test::RunTool(cli + "/dev/full");
+    EXPECT_EQ(full.status, 3) << full.out;
+    EXPECT_NE(full.out.find("The record /dev/full could not be written: No space left on device"),
+              std::string::npos)
+        << full.out;
+    EXPECT_FALSE(Streaming());
+
+    int startsBefore = 0;
+    WithDevice(1, [&](sim::DeviceModel& d) { startsBefore = d.Counters().streamStarts; });
+    for (const std::string& path : {Root(), std::string("/nonexistent/x")}) {
+        const auto refused = test::RunTool(cli + path);
+        EXPECT_EQ(refused.status, 2) << refused.out;
+        EXPECT_NE(refused.out.find("cannot be created"), std::string::npos) << refused.out;
+    }
+    WithDevice(1, [&](sim::DeviceModel& d) {
+        EXPECT_EQ(d.Counters().streamStarts, startsBefore) << "refused before the run";
+        EXPECT_EQ(d.Counters().blockReads, 1) << "only the /dev/full run read the block";
+    });
+}
+
+TEST_F(RecordCommandTest, SignalsThatEndTheToolLeaveTheDeviceSilent) {
+    StartDevice();
+    for (const auto& [name, number] : {std::pair{"HUP", 1}, {"QUIT", 3}, {"TERM", 15}}) {
+        SCOPED_TRACE(name);
+        const std::string out = Root() + "/run.txt";
+        const auto result = test::RunTool(std::string("timeout --preserve-status -s ") + name +
+                                          " 1.5 " + TENSIQ_CLI + " --port 1 record --out " + out);
+        EXPECT_EQ(result.status, 128 + number) << result.out;
+        EXPECT_NE(result.out.find("the device's stream is stopped"), std::string::npos)
+            << result.out;
+        EXPECT_FALSE(Streaming());
+        const auto lines = Lines(out);
+        ASSERT_GT(lines.size(), 10u);
+        EXPECT_EQ(lines.back(), expectedLine) << "the record is closed with whole lines";
+    }
+}
+
+TEST_F(RecordCommandTest, AReaderThatLeavesEarlyLeavesTheDeviceSilent) {
+    StartDevice();
+    const auto result =
+        test::RunTool("bash -c '" + std::string(TENSIQ_CLI) +
+                      " --port 1 record | head -n 3; echo status=${PIPESTATUS[0]}'");
+    const auto lines = Lines(Root() + "/none"); // nothing on disk: the record went to the pipe
+    EXPECT_TRUE(lines.empty());
+    EXPECT_NE(result.out.find(expectedLine), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("status=141"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("SIGPIPE"), std::string::npos) << result.out;
+    EXPECT_FALSE(Streaming());
+}
+
+TEST_F(RecordCommandTest, ADeviceThatKeepsStreamingOrNeverSynchronisesIsAFailure) {
+    sim::DeviceFaults f;
+    f.neverSilent = true;
+    StartDevice(f);
+    // The parameter read needs a quiet device; the stream starts with the run.
+    const auto stuck =
+        test::RunTool(std::string(TENSIQ_CLI) + " --port 1 record --frames 20 --out /dev/null");
+    EXPECT_EQ(stuck.status, 3) << stuck.out;
+    EXPECT_NE(stuck.out.find("did not stop streaming"), std::string::npos) << stuck.out;
+
+    WithDevice(1, [](sim::DeviceModel& d) {
+        d.Config().faults = {};
+        d.Config().faults.noCarriageReturn = true;
+    });
+    const auto x = test::RunTool(std::string(TENSIQ_CLI) + " --port 1 version");
+    ASSERT_EQ(x.status, 0) << x.out; // quietens the stream left running above
+    const auto noSync =
+        test::RunTool(std::string(TENSIQ_CLI) + " --port 1 record --frames 20 --out /dev/null");
+    EXPECT_EQ(noSync.status, 3) << noSync.out;
+    EXPECT_NE(noSync.out.find("cannot be synchronised"), std::string::npos) << noSync.out;
+    EXPECT_EQ(noSync.out.find("Synchronisation auf"), std::string::npos) << "English only";
+    EXPECT_FALSE(Streaming());
+}
+
+TEST_F(RecordCommandTest, UsageErrorsExitTwo) {
+    StartDevice();
+    const std::string cli = std::string(TENSIQ_CLI) + " --port 1 ";
+    for (const std::string& args :
+         {std::string("record --seconds nan"), std::string("record --seconds 1e10"),
+          std::string("record --seconds -1"), std::string("record --seconds 0"),
+          std::string("record --frames 0"), std::string("record --frames 5 --seconds 1"),
+          std::string("record --bogus"), std::string("params"), std::string("launch")}) {
+        const auto result = test::RunTool(cli + args);
+        EXPECT_EQ(result.status, 2) << args << ": " << result.out;
+    }
+    EXPECT_EQ(test::RunTool(std::string(TENSIQ_CLI) + " --help").status, 0);
+    WithDevice(1, [](sim::DeviceModel& d) { EXPECT_EQ(d.Counters().blockReads, 0); });
+}

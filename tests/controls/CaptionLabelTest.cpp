@@ -62,6 +62,15 @@ int RightmostInk(const QImage& image, QRgb background) {
     return -1;
 }
 
+QRect InkBox(const QImage& image, QRgb background) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != background)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
 int LeftmostInk(const QImage& image, QRgb background) {
     for (int x = 0; x < image.width(); ++x)
         for (int y = 0; y < image.height(); ++y)
@@ -80,7 +89,13 @@ TEST(CaptionLabel, AfterInitialisationShowsTheTotalInBoldSixteenPointArial) {
     const QFont& font = label.GetLabelFont();
     EXPECT_EQ(font.family(), QStringLiteral("Arial"));
     EXPECT_EQ(font.weight(), QFont::Bold);
-    EXPECT_EQ(font.pixelSize(), std::lround(16 * label.logicalDpiY() / 72.0));
+    const int pixels = static_cast<int>(std::lround(16 * label.logicalDpiY() / 72.0));
+    EXPECT_EQ(font.pixelSize(), pixels);
+    // What the font database gives for it: Arial's metric twin, bold, at that size.
+    const QFontInfo used(font);
+    EXPECT_EQ(used.family(), QStringLiteral("Liberation Sans"));
+    EXPECT_TRUE(used.bold());
+    EXPECT_EQ(used.pixelSize(), pixels);
 
     const QImage image = test::Render(label);
     const QRgb face = ToQColor(GetSysColor(COLOR_BTNFACE)).rgb();
@@ -92,6 +107,15 @@ TEST(CaptionLabel, AfterInitialisationShowsTheTotalInBoldSixteenPointArial) {
         for (int x = 0; x < image.width(); ++x)
             textColourSeen = textColourSeen || image.pixel(x, y) == text;
     EXPECT_TRUE(textColourSeen);
+
+    // The text on the screen has that font's extent, so painting really used it.
+    QFont twin(QStringLiteral("Liberation Sans"));
+    twin.setBold(true);
+    twin.setPixelSize(pixels);
+    const QRect expected = QFontMetrics(twin).tightBoundingRect(label.GetCaption());
+    const QRect ink = InkBox(image, face);
+    EXPECT_NEAR(ink.width(), expected.width(), 2);
+    EXPECT_NEAR(ink.height(), expected.height(), 2);
 }
 
 TEST(CaptionLabel, SameCaptionTwiceRepaintsOnce) {

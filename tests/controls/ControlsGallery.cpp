@@ -2,9 +2,9 @@
 
 #include "CaptionLabel.h"
 #include "ControlsTestSupport.h"
+#include "CurrentResourceModule.h"
 #include "IconButton.h"
 #include "LineChartCtrl.h"
-#include "PlatformResources.h"
 #include "RopeBarCtrl.h"
 
 #include <QApplication>
@@ -69,18 +69,29 @@ bool Bars(const QDir& dir) {
     return ok;
 }
 
-bool Chart(const QDir& dir) {
-    CLineChartCtrl chart;
-    chart.resize(test::ChartSize());
-    test::AddMainWindowSeries(chart);
-    for (int step = 0; step < 50; ++step) {
+void FeedChart(CLineChartCtrl& chart, int advances) {
+    for (int step = 0; step < advances; ++step) {
         for (int rope = 0; rope < 12; ++rope) {
             const double load = 450 + 40 * rope + 120 * std::sin(step / 6.0 + rope);
             chart.SetValue(rope, static_cast<std::uint32_t>(load));
         }
         chart.Advance();
     }
-    return Save(chart, dir, QStringLiteral("chart_50_advances"));
+}
+
+bool Chart(const QDir& dir) {
+    CLineChartCtrl chart;
+    chart.resize(test::ChartSize());
+    test::AddMainWindowSeries(chart);
+    FeedChart(chart, 50);
+    bool ok = Save(chart, dir, QStringLiteral("chart_50_advances"));
+    // Series added while the chart still has Qt's default size, laid out afterwards.
+    QWidget window;
+    CLineChartCtrl late(&window);
+    test::AddMainWindowSeries(late);
+    late.setGeometry(QRect(QPoint(0, 0), test::ChartSize()));
+    FeedChart(late, 50);
+    return Save(late, dir, QStringLiteral("chart_laid_out_late")) && ok;
 }
 
 bool Label(const QDir& dir) {
@@ -164,7 +175,7 @@ int main(int argc, char** argv) {
     test::PrepareQtEnvironment();
     QApplication app(argc, argv);
     test::UseDialogFont();
-    SetResourceModule(test::TestResourceModule());
+    SetCurrentResourceModule(test::TestResourceModule());
     const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("gallery"));
     if (!QDir().mkpath(dir.path())) {
         std::fprintf(stderr, "gallery: cannot create %s\n", qPrintable(dir.path()));

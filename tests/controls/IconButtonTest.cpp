@@ -1,11 +1,14 @@
 #include "IconButton.h"
 #include "ControlsTestSupport.h"
+#include "CurrentResourceModule.h"
+#include "GermanResources.h"
 #include "GreyIcon.h"
-#include "PlatformResources.h"
+#include "ResourceIcon.h"
 #include "SysColors.h"
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -19,8 +22,14 @@ constexpr QRgb kMagenta = 0xFFFF00FF;
 
 class IconButtonTest : public testing::Test {
 protected:
-    void SetUp() override { SetResourceModule(test::TestResourceModule()); }
-    void TearDown() override { SetResourceModule(nullptr); }
+    void SetUp() override {
+        m_previous = CurrentResourceModule();
+        SetCurrentResourceModule(test::TestResourceModule());
+    }
+    void TearDown() override { SetCurrentResourceModule(m_previous); }
+
+private:
+    const res::ResourceModule* m_previous = nullptr;
 };
 
 QRect BoundingBox(const QImage& image, const std::function<bool(QRgb)>& wanted) {
@@ -111,7 +120,7 @@ TEST_F(IconButtonTest, MissingIconLeavesTheCaptionOnly) {
     button.SetIcons(test::kMagentaIcon, 0);
     EXPECT_EQ(button.SetIcons(999, 0), 0);
     EXPECT_TRUE(button.IconIn().isNull());
-    SetResourceModule(nullptr);
+    SetCurrentResourceModule(nullptr);
     button.SetIcons(test::kMagentaIcon, 0);
     EXPECT_TRUE(button.IconIn().isNull());
 }
@@ -144,17 +153,43 @@ TEST_F(IconButtonTest, HoverDoesNotStartWhileTheMouseButtonIsHeld) {
 TEST_F(IconButtonTest, DisablingMovesTheFocusOnAndEndsHover) {
     QWidget parent;
     CIconButton a(&parent), b(&parent), c(&parent);
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&parent));
     a.setFocus();
-    ASSERT_EQ(parent.focusWidget(), &a);
+    ASSERT_TRUE(a.hasFocus());
     b.resize(60, 40);
     SendMouse(b, QEvent::MouseMove, {10, 10}, Qt::NoButton, Qt::NoButton);
     ASSERT_TRUE(b.IsHover());
     b.setEnabled(false);
-    EXPECT_EQ(parent.focusWidget(), &c);
+    EXPECT_TRUE(c.hasFocus()) << "the control after the disabled one, which had no focus";
     EXPECT_FALSE(b.IsHover());
-    // Nothing after it that can take the focus: the parent takes it.
     c.setEnabled(false);
-    EXPECT_NE(parent.focusWidget(), &c);
+    EXPECT_TRUE(a.hasFocus()) << "the tab order wraps round";
+}
+
+TEST_F(IconButtonTest, DisablingTheOnlyButtonGivesTheFocusToTheParent) {
+    QWidget parent;
+    CIconButton only(&parent);
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&parent));
+    only.setFocus();
+    ASSERT_TRUE(only.hasFocus());
+    only.setEnabled(false);
+    EXPECT_TRUE(parent.hasFocus());
+}
+
+TEST(IconButtonModule, IconsComeFromTheModuleTheLanguageChoiceMadeCurrent) {
+    // No set-up: the program's own module is current until a language library is chosen.
+    ASSERT_EQ(CurrentResourceModule(), GermanResources());
+    CIconButton button;
+    EXPECT_EQ(button.SetIcons(130, 0), 0);
+    ASSERT_FALSE(button.IconIn().isNull());
+    EXPECT_EQ(button.IconIn(), LoadResourceIcon(GermanResources(), 130, 32));
+    // As after the library is unloaded: nothing to load from, so no icon.
+    SetCurrentResourceModule(nullptr);
+    button.SetIcons(130, 0);
+    SetCurrentResourceModule(GermanResources());
+    EXPECT_TRUE(button.IconIn().isNull());
 }
 
 TEST_F(IconButtonTest, DoubleClickActsAsTwoClicks) {

@@ -267,6 +267,20 @@ TEST(LineChartCtrl, SeriesAddedBeforeTheLayoutDoNotFixTheBufferSize) {
     EXPECT_EQ(test::Render(chart).pixel(kW - 3, kH / 2), kYellow) << "the trace at the right edge";
 }
 
+TEST(LineChartCtrl, AdvanceOnTheGuiThreadDrawsAtTheSizeOfTheMoment) {
+    // Laid out while hidden, which sends no resize event, and advanced before any paint.
+    QWidget window;
+    CLineChartCtrl chart(&window);
+    test::AddMainWindowSeries(chart);
+    chart.setGeometry(0, 0, kW, kH);
+    chart.SetValue(0, 500);
+    chart.SetValue(0, 500);
+    chart.Advance();
+    const QImage b = chart.GetBackBuffer();
+    ASSERT_EQ(b.size(), QSize(kW, kH));
+    EXPECT_EQ(b.pixel(kW - 3, kH / 2), kYellow);
+}
+
 TEST(LineChartCtrl, ResizeKeepsTheNewestSamplesAtTheRightEdge) {
     Chart c;
     c.chart.SetValue(0, 500);

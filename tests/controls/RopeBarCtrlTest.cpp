@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <functional>
+#include <utility>
 
 using namespace tensiq;
 
@@ -128,6 +129,18 @@ TEST(RopeBarCtrl, TargetTurnsTheBarGreenWithinTwoPercentAndRedOutside) {
     c = m.Client();
     EXPECT_EQ(c.pixel(0, c.height() - 1), qRgb(0, 0, 160));
     EXPECT_EQ(c.pixel(0, y - 2), kWhite);
+}
+
+TEST(RopeBarCtrl, TwoPercentOfTheTargetIsStillGreenOneMoreIsRed) {
+    MainBar m;
+    m.bar.SetTarget(400, TRUE);
+    for (const auto& [position, green] :
+         {std::pair{392, true}, {391, false}, {408, true}, {409, false}}) {
+        m.bar.SetPos(position);
+        const QImage c = m.Client();
+        EXPECT_EQ(c.pixel(0, c.height() - 1), green ? qRgb(0, 166, 0) : qRgb(166, 0, 0))
+            << "position " << position;
+    }
 }
 
 TEST(RopeBarCtrl, MarkerIsCoveredWhereTheBarReachesIt) {

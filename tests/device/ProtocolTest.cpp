@@ -3,6 +3,10 @@
 #include "SimulatorFixture.h"
 #include "VersionReply.h"
 
+#include <fcntl.h>
+#include <functional>
+#include <unistd.h>
+
 using namespace tensiq;
 using namespace std::chrono_literals;
 
@@ -80,32 +84,94 @@ TEST_F(ProtocolTest, StreamIsStartedAndStopped) {
 }
 
 TEST_F(ProtocolTest, SilenceWaitFailsWhileTheDeviceKeepsSending) {
-    sim::DeviceConfig stuck = Device("L 1.05");
-    stuck.faults.neverSilent = true;
+    sim::DeviceConfig stuck = Device("L 1.08");
     sim->AddDevice(1, stuck);
     sim->Start();
     DeviceLink link;
     ASSERT_TRUE(link.Open(1));
-    ASSERT_TRUE(link.StartStreaming());
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(link.SilenceWait());
-    EXPECT_GE(std::chrono::steady_clock::now() - start, 950ms) << "twenty pauses of 50 ms";
     link.QueryVersion();
-    EXPECT_FLOAT_EQ(link.FirmwareVersion(), 0.0f) << "no answer: the version stays as it was";
-    EXPECT_TRUE(link.VersionReply().empty());
+    ASSERT_FLOAT_EQ(link.FirmwareVersion(), 1.08f);
+    WithDevice(1, [](sim::DeviceModel& d) { d.Config().faults.neverSilent = true; });
+    ASSERT_TRUE(link.StartStreaming());
+    const auto before = PausesOnThisThread();
+    EXPECT_FALSE(link.SilenceWait());
+    EXPECT_EQ(PausesOnThisThread() - before, 20u);
+    link.QueryVersion();
+    EXPECT_FLOAT_EQ(link.FirmwareVersion(), 1.08f) << "no answer: the version stays as it was";
 }
 
-TEST_F(ProtocolTest, WaitsGiveUpAfterTwentyPauses) {
-    sim->AddSilent(1);
-    sim->Start();
+// A line whose far end the test drives byte by byte, at chosen pauses of the waiting rules.
+class WaitingRuleTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        ASSERT_GE(m_master, 0);
+        ASSERT_EQ(::grantpt(m_master), 0);
+        ASSERT_EQ(::unlockpt(m_master), 0);
+        ASSERT_TRUE(link.OpenDevice(::ptsname(m_master)));
+    }
+    void TearDown() override {
+        ObservePausesOnThisThread({});
+        link.Close();
+        ::close(m_master);
+    }
+    // Sends bytes from the device and waits until they are queued at the program's end.
+    void DeviceSends(int count) {
+        const int queued = link.BytesWaiting();
+        const std::string bytes(static_cast<std::size_t>(count), 'x');
+        ASSERT_EQ(::write(m_master, bytes.data(), bytes.size()), count);
+        ASSERT_TRUE(test::Eventually([&] { return link.BytesWaiting() >= queued + count; }));
+    }
+    // At pause n (from 1), the device sends what bytes(n) says.
+    void AtPauses(std::function<int(int)> bytes) {
+        ObservePausesOnThisThread([this, bytes, n = 0](int) mutable {
+            if (const int count = bytes(++n); count > 0)
+                DeviceSends(count);
+        });
+    }
+    template <typename Wait> std::pair<bool, std::uint64_t> Counted(Wait wait) {
+        const auto before = PausesOnThisThread();
+        const bool ok = wait();
+        return {ok, PausesOnThisThread() - before};
+    }
+
     DeviceLink link;
-    ASSERT_TRUE(link.Open(1));
+
+private:
+    int m_master = -1;
+};
+
+TEST_F(WaitingRuleTest, SilenceWaitAllowsNineteenPausesOfTraffic) {
+    for (const int lastBusyPause : {18, 19}) {
+        SCOPED_TRACE(lastBusyPause);
+        DeviceSends(1);
+        AtPauses([=](int n) { return n <= lastBusyPause ? 1 : 0; });
+        const auto [ok, pauses] = Counted([&] { return link.SilenceWait(); });
+        // Silent after 18 busy pauses: the 19th read is empty. After 19: the 20th fails.
+        EXPECT_EQ(ok, lastBusyPause == 18);
+        EXPECT_EQ(pauses, static_cast<std::uint64_t>(lastBusyPause + 1));
+        link.Drain();
+    }
+    ObservePausesOnThisThread({});
+    EXPECT_EQ(Counted([&] { return link.SilenceWait(); }), std::make_pair(true, std::uint64_t{0}))
+        << "a silent line passes at once";
+}
+
+TEST_F(WaitingRuleTest, ByteAndQueueWaitsFailAtTheTwentiethPauseEvenIfTheBytesCame) {
     std::uint8_t byte = 0;
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(link.ByteWait(byte));
-    EXPECT_FALSE(link.QueueWait(1));
-    const auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_GE(took, 1900ms);
-    EXPECT_LT(took, 4000ms);
-    EXPECT_TRUE(link.SilenceWait()) << "a silent line passes at once";
+    for (const int arrival : {19, 20, 0}) {
+        SCOPED_TRACE(arrival);
+        AtPauses([=](int n) { return n == arrival ? 1 : 0; });
+        EXPECT_EQ(Counted([&] { return link.ByteWait(byte); }),
+                  std::make_pair(arrival == 19, std::uint64_t(arrival == 19 ? 19 : 20)));
+        link.Drain();
+        AtPauses([=](int n) { return n == arrival ? 2 : 0; });
+        EXPECT_EQ(Counted([&] { return link.QueueWait(2); }),
+                  std::make_pair(arrival == 19, std::uint64_t(arrival == 19 ? 19 : 20)));
+        link.Drain();
+    }
+    ObservePausesOnThisThread({});
+    DeviceSends(2);
+    EXPECT_EQ(Counted([&] { return link.QueueWait(2); }), std::make_pair(true, std::uint64_t{0}));
+    EXPECT_EQ(Counted([&] { return link.ByteWait(byte); }), std::make_pair(true, std::uint64_t{0}));
 }

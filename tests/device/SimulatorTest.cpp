@@ -3,6 +3,7 @@
 #include "SimulatorFixture.h"
 
 #include <filesystem>
+#include <set>
 
 using namespace tensiq;
 namespace fs = std::filesystem;
@@ -44,4 +45,39 @@ TEST_F(SimulatorDeviceTest, HangUpCutsTheLineAfterTheGivenFrames) {
     ASSERT_EQ(port.Write(start, 3), 3);
     ASSERT_TRUE(test::Eventually([&] { return !fs::exists(sim->LinkPath(1)); }));
     WithDevice(1, [](sim::DeviceModel& d) { EXPECT_EQ(d.Counters().framesSent, 3); });
+}
+
+namespace {
+
+struct CapturedOutput : sim::Output {
+    std::string bytes;
+    void Send(const std::uint8_t* data, std::size_t count) override {
+        bytes.append(reinterpret_cast<const char*>(data), count);
+    }
+    std::size_t Pending() const override { return 0; }
+    void HangUp() override {}
+};
+
+std::string NoiseOf(sim::NoiseRole& role, int bursts) {
+    CapturedOutput out;
+    auto now = sim::Clock::now();
+    for (int i = 0; i < bursts; ++i, now += std::chrono::milliseconds(5))
+        role.OnTime(now, out);
+    return out.bytes;
+}
+
+} // namespace
+
+TEST(SimulatorNoise, FixedByDefaultWithoutTheLettersThatIdentifyADevice) {
+    sim::NoiseRole a, b;
+    const std::string first = NoiseOf(a, 100);
+    ASSERT_GE(first.size(), 10000u);
+    EXPECT_EQ(first, NoiseOf(b, 100)) << "the same sequence every time";
+    EXPECT_EQ(first.find_first_of("LM"), std::string::npos);
+    EXPECT_EQ(first.find("V "), std::string::npos) << "nor a known identification";
+    EXPECT_GT(std::set<char>(first.begin(), first.end()).size(), 250u) << "still every other byte";
+
+    sim::NoiseRole random(true);
+    EXPECT_NE(NoiseOf(random, 100).find_first_of("LM"), std::string::npos)
+        << "random noise can look like a device";
 }

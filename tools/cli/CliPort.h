@@ -17,15 +17,20 @@ inline constexpr const char* kNoDeviceAnywhere =
     "No device answers on any port (COM1 to COM255). Is it connected and powered?\n";
 
 struct PortChoice {
-    std::string given; // --port: a number (COM<n>) or a device path; empty: discover
+    std::string given; // --port: a number, COM and a number, or a device path; empty: discover
 
     bool IsNumber() const;
+    int Number() const; // -1 when not a number
     // The device path for a given port; empty when none was given.
     std::string DevicePath() const;
 };
 
+// Why discovery found nothing; names the permission problem when ports could not be opened.
+std::string NoDeviceAnywhereText();
+
 // Opens the link on the chosen port, or discovers the device first (remembering it in the
-// profile). On failure prints a clear reason to err and returns false.
+// profile). A port given by the user must answer the probe. On failure prints a clear reason to err
+// and returns false.
 bool OpenLink(DeviceLink& link, const PortChoice& choice, std::ostream& err);
 
 } // namespace tensiq::cli

@@ -30,7 +30,7 @@ int RunDiscover(Tool& tool, bool json) {
             return kExitNoDevice;
         }
         if (DeviceLink::Probe(probe, identification)) {
-            port = tool.port.IsNumber() ? std::stoi(tool.port.given) : 0;
+            port = tool.port.IsNumber() ? tool.port.Number() : 0;
             DeviceLink::ApplyReplyLetters(identification);
         } else {
             identification.clear();
@@ -38,7 +38,7 @@ int RunDiscover(Tool& tool, bool json) {
     }
     if (identification.empty()) {
         if (tool.port.given.empty())
-            std::cerr << kNoDeviceAnywhere;
+            std::cerr << NoDeviceAnywhereText();
         else
             std::cerr << "No device answers at " << path << ".\n";
         return kExitNoDevice;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <limits>
 #include <vector>
 
 namespace tensiq::cli {
@@ -11,20 +12,24 @@ namespace {
 struct Field {
     const char* key;
     const char* label;
-    long min;
+    long min; // what the device accepts
     long max;
+    long storedMin; // what the field can hold at all
+    long storedMax;
     std::function<long(const ParameterBlock&)> get;
     std::function<void(ParameterBlock&, long)> set;
 };
 
 #define TQ_WORD(key, label, Name)                                                                  \
     Field {                                                                                        \
-        key, label, -32768, 32767, [](const ParameterBlock& b) -> long { return b.Name(); },       \
+        key, label, -32768, 32767, -32768, 32767,                                                  \
+            [](const ParameterBlock& b) -> long { return b.Name(); },                              \
             [](ParameterBlock& b, long v) { b.Set##Name(static_cast<std::int16_t>(v)); }           \
     }
 #define TQ_BYTE(key, label, lo, hi, Name, Type)                                                    \
     Field {                                                                                        \
-        key, label, lo, hi, [](const ParameterBlock& b) -> long { return b.Name(); },              \
+        key, label, lo, hi, std::numeric_limits<Type>::min(), std::numeric_limits<Type>::max(),    \
+            [](const ParameterBlock& b) -> long { return b.Name(); },                              \
             [](ParameterBlock& b, long v) { b.Set##Name(static_cast<Type>(v)); }                   \
     }
 
@@ -82,38 +87,88 @@ nlohmann::ordered_json BlockToJson(const ParameterBlock& block) {
     return out;
 }
 
-bool OverlayJson(const nlohmann::json& json, ParameterBlock& block, std::string& error) {
+namespace {
+
+const Field* FindField(const std::string& key) {
+    for (const Field& f : Fields())
+        if (key == f.key)
+            return &f;
+    return nullptr;
+}
+
+bool IsDevicesOwn(const std::string& key) {
+    return key == "reserved" || key == "deviceData" || key == "checksum";
+}
+
+std::string Outside(const std::string& key, const std::string& value, long min, long max) {
+    return "field \"" + key + "\" is " + value + ", outside " + std::to_string(min) + " to " +
+           std::to_string(max);
+}
+
+// The value of a field in the file as the number it is: from 2^63 up it is unsigned in the
+// JSON and must not wrap into a signed range.
+bool FieldValue(const std::string& key, const nlohmann::json& value, const Field& field, long& out,
+                std::string& error) {
+    if (value.is_number_unsigned()) {
+        const auto v = value.get<std::uint64_t>();
+        if (v > static_cast<std::uint64_t>(field.storedMax)) {
+            error = Outside(key, std::to_string(v), field.storedMin, field.storedMax);
+            return false;
+        }
+        out = static_cast<long>(v);
+        return true;
+    }
+    if (!value.is_number_integer()) {
+        error = "field \"" + key + "\" must be a whole number";
+        return false;
+    }
+    const auto v = value.get<std::int64_t>();
+    if (v < field.storedMin || v > field.storedMax) {
+        error = Outside(key, std::to_string(v), field.storedMin, field.storedMax);
+        return false;
+    }
+    out = static_cast<long>(v);
+    return true;
+}
+
+} // namespace
+
+bool CheckJson(const nlohmann::json& json, std::string& error) {
     if (!json.is_object()) {
         error = "the file must hold one JSON object";
         return false;
     }
-    ParameterBlock result = block;
     for (const auto& [key, value] : json.items()) {
-        if (key == "reserved" || key == "deviceData" || key == "checksum")
-            continue; // the device's own bytes travel from the block read
-        const Field* field = nullptr;
-        for (const Field& f : Fields())
-            if (key == f.key)
-                field = &f;
+        if (IsDevicesOwn(key))
+            continue;
+        const Field* field = FindField(key);
         if (field == nullptr) {
             error = "unknown field \"" + key + "\"";
             return false;
         }
-        if (!value.is_number_integer()) {
-            error = "field \"" + key + "\" must be a whole number";
+        long v = 0;
+        if (!FieldValue(key, value, *field, v, error))
+            return false;
+    }
+    return true;
+}
+
+bool OverlayJson(const nlohmann::json& json, ParameterBlock& block, std::string& error) {
+    if (!CheckJson(json, error))
+        return false;
+    ParameterBlock result = block;
+    for (const auto& [key, value] : json.items()) {
+        if (IsDevicesOwn(key))
+            continue; // the device's own bytes travel from the block read
+        const Field& field = *FindField(key);
+        long v = 0;
+        FieldValue(key, value, field, v, error);
+        // A value the device already holds is no change, so a backup of any device restores.
+        if (v != field.get(block) && (v < field.min || v > field.max)) {
+            error = Outside(key, std::to_string(v), field.min, field.max);
             return false;
         }
-        // A number from 2^63 up would wrap into range as a long long; it is out of range.
-        const bool tooLarge =
-            value.is_number_unsigned() &&
-            value.get<unsigned long long>() > static_cast<unsigned long long>(field->max);
-        const auto v = tooLarge ? 0LL : value.get<long long>();
-        if (tooLarge || v < field->min || v > field->max) {
-            error = "field \"" + key + "\" is " + value.dump() + ", outside " +
-                    std::to_string(field->min) + " to " + std::to_string(field->max);
-            return false;
-        }
-        field->set(result, static_cast<long>(v));
+        field.set(result, v);
     }
     block = result;
     return true;

@@ -10,10 +10,14 @@ namespace tensiq::cli {
 
 nlohmann::ordered_json BlockToJson(const ParameterBlock& block);
 
-// Overlays the fields named in json on block. Keys left out keep the block's value; reserved,
-// deviceData and checksum are never taken. False with a message naming the field for an
-// unknown key, a value that is not a whole number or one outside the device's range; the
-// block is then unchanged.
+// Checks a file without a device: one object, known keys, whole numbers that fit their field.
+// False with a message naming the field.
+bool CheckJson(const nlohmann::json& json, std::string& error);
+
+// Overlays the fields named in json on the device's block. Keys left out keep the block's
+// value; reserved, deviceData and checksum are never taken. A value equal to the block's
+// passes as it is; a changed one must lie in the device's range. False with a message naming
+// the field; the block is then unchanged.
 bool OverlayJson(const nlohmann::json& json, ParameterBlock& block, std::string& error);
 
 // The block as a table for people.

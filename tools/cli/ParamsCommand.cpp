@@ -1,7 +1,8 @@
 #include "Commands.h"
+#include "DeferredSignals.h"
+#include "InputFile.h"
 #include "ParameterJson.h"
 
-#include <fstream>
 #include <iostream>
 
 namespace tensiq::cli {
@@ -32,24 +33,26 @@ int RunRead(Tool& tool, bool json) {
     return kExitOk;
 }
 
+// A backup is about 700 bytes; anything far larger is not one.
+constexpr std::size_t kMaxParameterFile = 64 * 1024;
+
 int RunWrite(Tool& tool, const std::string& file) {
-    std::ifstream in(file);
-    if (!in) {
-        std::cerr << "Cannot read " << file << ".\n";
+    std::string text, error;
+    if (!ReadInputFile(file, kMaxParameterFile, text, error)) {
+        std::cerr << error << "\n";
         return kExitUsage;
     }
-    const nlohmann::json wanted = nlohmann::json::parse(in, nullptr, false);
+    const nlohmann::json wanted = nlohmann::json::parse(text, nullptr, false);
     if (wanted.is_discarded()) {
         std::cerr << file << " is not valid JSON.\n";
         return kExitUsage;
     }
     // Check the file before touching the device, so a typo never costs a transfer.
-    ParameterBlock probe;
-    std::string error;
-    if (!OverlayJson(wanted, probe, error)) {
+    if (!CheckJson(wanted, error)) {
         std::cerr << file << ": " << error << ".\n";
         return kExitUsage;
     }
+    DeferredSignals deferred;
     DeviceLink link(tool.profile);
     if (!OpenLink(link, tool.port, std::cerr))
         return kExitNoDevice;
@@ -58,16 +61,22 @@ int RunWrite(Tool& tool, const std::string& file) {
         link.Close();
         return kExitTransfer;
     }
-    OverlayJson(wanted, block, error);
+    // Ranges are checked against the device's block: a field it already holds passes.
+    if (!OverlayJson(wanted, block, error)) {
+        link.Close();
+        std::cerr << file << ": " << error << ".\n";
+        return kExitUsage;
+    }
     const int result = link.WriteParameters(block);
     link.Close();
-    if (result != kWriteOk) {
+    if (result != kWriteOk)
         std::cerr << "Writing the parameters is not possible: step " << result << ", "
                   << WriteResultText(result) << ".\n";
-        return kExitTransfer;
-    }
-    std::cout << "The parameters were written successfully.\n";
-    return kExitOk;
+    else
+        std::cout << "The parameters were written successfully." << std::endl;
+    if (deferred.Pending())
+        std::cerr << "Interrupted; the transfer was finished first.\n";
+    return result == kWriteOk ? kExitOk : kExitTransfer;
 }
 
 } // namespace

@@ -2,20 +2,60 @@
 #include "Commands.h"
 
 #include <atomic>
+#include <cerrno>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
-#include <fstream>
+#include <cstring>
+#include <fcntl.h>
 #include <iostream>
 #include <mutex>
+#include <system_error>
+#include <unistd.h>
 
 namespace tensiq::cli {
 
 namespace {
 
-std::atomic<bool> g_interrupted{false};
+constexpr double kMaxSeconds = 7 * 24 * 3600.0;
+constexpr int kSilenceCheckMs = 100;
 
-extern "C" void OnInterrupt(int) {
-    g_interrupted = true;
+// The first signal that asked the run to end.
+std::atomic<int> g_signal{0};
+
+extern "C" void OnStopSignal(int number) {
+    int none = 0;
+    g_signal.compare_exchange_strong(none, number);
+}
+
+// Ctrl-C is how a run is ended by hand; the others end it because the tool has to go (the
+// terminal closed, the reader of the output left, a quit or a termination request). Each one
+// stops the device's stream and closes the record before the tool exits.
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE};
+
+void CatchStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    for (const int number : kStopSignals)
+        sigaction(number, &action, nullptr);
+}
+
+std::string SignalName(int number) {
+    switch (number) {
+    case SIGINT:
+        return "SIGINT";
+    case SIGTERM:
+        return "SIGTERM";
+    case SIGHUP:
+        return "SIGHUP (the terminal was closed)";
+    case SIGQUIT:
+        return "SIGQUIT";
+    case SIGPIPE:
+        return "SIGPIPE (the reader of the output has gone)";
+    default:
+        return "signal " + std::to_string(number);
+    }
 }
 
 // Counts the frames of the run and ends it after the last one wanted, so the record holds
@@ -33,17 +73,18 @@ public:
             const auto now = std::chrono::steady_clock::now();
             if (now - m_lastShown >= std::chrono::milliseconds(100) || n == m_limit) {
                 m_lastShown = now;
-                std::fprintf(stderr, "\r%6ld frames  %s   ", n, update.totalText.c_str());
+                std::fprintf(stderr, "\r%6ld frames  total %d kg   ", n, update.totalKg);
             }
         }
     }
-    void OnSynchronisationFailed(const std::string& message) override { Failed(message); }
-    void OnConnectionLost(const std::string& message) override { Failed(message); }
-    void OnRecordFailed(const std::string& message) override { Failed(message); }
-    void Failed(const std::string& message) {
-        std::lock_guard lock(m_mutex);
-        m_failure = message;
+    void OnSynchronisationFailed(const std::string&) override {
+        // The thread's text is in the window's language; this tool speaks English.
+        Fail("The device's data stream cannot be synchronised: no frame end within 41 bytes.");
     }
+    void OnConnectionLost(const std::string&) override {
+        Fail("The connection to the device was lost: the port hung up.");
+    }
+    void OnRecordFailed(const std::string& message) override { Fail(message); }
     long Frames() const { return m_frames; }
     std::string Failure() {
         std::lock_guard lock(m_mutex);
@@ -51,6 +92,12 @@ public:
     }
 
 private:
+    void Fail(const std::string& message) {
+        std::lock_guard lock(m_mutex);
+        if (m_failure.empty())
+            m_failure = message;
+    }
+
     AcquisitionContext& m_context;
     const long m_limit;
     const bool m_progress;
@@ -67,7 +114,25 @@ struct RecordOptions {
     bool progress = false;
 };
 
+// An output that cannot be created is refused before the device is touched. The file is not
+// emptied here: that happens when the run starts.
+bool CanCreate(const std::string& path, std::string& reason) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd < 0) {
+        reason = std::generic_category().message(errno);
+        return false;
+    }
+    ::close(fd);
+    return true;
+}
+
 int RunRecord(Tool& tool, const RecordOptions& options) {
+    std::string reason;
+    if (options.out != "-" && !CanCreate(options.out, reason)) {
+        std::cerr << "The record " << options.out << " cannot be created: " << reason << ".\n";
+        return kExitUsage;
+    }
+    CatchStopSignals();
     DeviceLink link(tool.profile);
     if (!OpenLink(link, tool.port, std::cerr))
         return kExitNoDevice;
@@ -84,40 +149,49 @@ int RunRecord(Tool& tool, const RecordOptions& options) {
     context.recordPath = options.out;
     context.SetFactor(block.Factor());
 
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-
     AcquisitionThread thread(context);
     thread.Start();
-    thread.StartRun();
+    if (g_signal == 0)
+        thread.StartRun();
     const auto end = std::chrono::steady_clock::now() +
                      std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                          std::chrono::duration<double>(options.seconds));
-    while (context.runFlag != 0 && !g_interrupted &&
+    while (context.runFlag != 0 && g_signal == 0 &&
            (options.seconds <= 0 || std::chrono::steady_clock::now() < end))
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     thread.StopRun();
-    link.StopStreaming();
+    // The device must be silent when the tool has gone; a stream that goes on is a failure.
+    // Right after the drain the queue is empty even then, so the silence is looked for after
+    // the time of several frames.
+    bool silent = link.StopStreaming();
+    if (silent) {
+        Pause(kSilenceCheckMs);
+        silent = link.SilenceWait();
+    }
     link.Close();
     if (options.progress)
         std::cerr << "\n";
 
+    int status = kExitOk;
     const std::string failure = sink.Failure();
     if (!failure.empty()) {
         std::cerr << failure << "\n";
-        return kExitTransfer;
+        status = kExitTransfer;
+    } else {
+        std::cerr << "Recorded " << sink.Frames() << " frames"
+                  << (options.out == "-" ? "" : " to " + options.out)
+                  << (g_signal == SIGINT ? " (interrupted)" : "") << ".\n";
     }
-    std::cerr << "Recorded " << sink.Frames() << " frames"
-              << (options.out == "-" ? "" : " to " + options.out)
-              << (g_interrupted ? " (interrupted)" : "") << ".\n";
-    if (options.out != "-" && !std::ifstream(options.out)) {
-        std::cerr << "The record " << options.out << " could not be written.\n";
-        return kExitUsage;
+    if (!silent) {
+        std::cerr << "The device did not stop streaming after X.\n";
+        status = kExitTransfer;
     }
-    return kExitOk;
+    if (const int number = g_signal; number != 0 && number != SIGINT) {
+        std::cerr << "Stopped by " << SignalName(number) << "; the device's stream "
+                  << (silent ? "is stopped" : "may still be running") << ".\n";
+        status = 128 + number;
+    }
+    return status;
 }
 
 } // namespace
@@ -127,8 +201,17 @@ void AddRecordCommand(CLI::App& app, Tool& tool) {
     auto options = std::make_shared<RecordOptions>();
     auto* frames = cmd->add_option("--frames", options->frames, "stop after N frames")
                        ->check(CLI::PositiveNumber);
-    auto* seconds = cmd->add_option("--seconds", options->seconds, "stop after S seconds")
-                        ->check(CLI::PositiveNumber);
+    const CLI::Validator secondsRange(
+        [](std::string& text) -> std::string {
+            double value = 0;
+            if (!CLI::detail::lexical_cast(text, value) || !std::isfinite(value) || value <= 0 ||
+                value > kMaxSeconds)
+                return "must be a number above 0 and at most 604800 (a week)";
+            return {};
+        },
+        "SECONDS");
+    auto* seconds =
+        cmd->add_option("--seconds", options->seconds, "stop after S seconds")->check(secondsRange);
     frames->excludes(seconds);
     cmd->add_option("--out", options->out, "record file (default: standard output)");
     cmd->add_flag("--progress", options->progress, "show the frame count and total on stderr");

@@ -8,14 +8,20 @@ int main(int argc, char** argv) {
     tensiq::SettingsProfile profile;
     tensiq::cli::Tool tool;
     tool.profile = &profile;
-    app.add_option("--port", tool.port.given,
-                   "port number (COM<n>, see TENSIQ_PORT_DIR) or device path; default: discover");
+    app.add_option(
+        "--port", tool.port.given,
+        "port number (7 or COM7, see TENSIQ_PORT_DIR) or device path; default: discover");
     app.require_subcommand(1);
     tensiq::cli::AddDiscoverCommand(app, tool);
     tensiq::cli::AddVersionCommand(app, tool);
     tensiq::cli::AddParamsCommand(app, tool);
     tensiq::cli::AddImageCommand(app, tool);
     tensiq::cli::AddRecordCommand(app, tool);
-    CLI11_PARSE(app, argc, argv);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        // --help is a success; every other parse error is a usage error.
+        return app.exit(e) == 0 ? tensiq::cli::kExitOk : tensiq::cli::kExitUsage;
+    }
     return tool.status;
 }

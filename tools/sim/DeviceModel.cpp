@@ -114,6 +114,7 @@ void DeviceModel::OnByte(std::uint8_t byte, Output& out) {
             out.Send(m_config.image.data(), m_config.image.size());
         } else if (byte == 'L') {
             m_incoming.clear();
+            m_counters.imageBytesReceived = 0;
             m_mode = Mode::ImageIn;
         } else {
             Command(byte, out);
@@ -150,9 +151,12 @@ void DeviceModel::OnByte(std::uint8_t byte, Output& out) {
         return;
     case Mode::ImageIn:
         m_incoming.push_back(byte);
+        ++m_counters.imageBytesReceived;
         if (m_incoming.size() == kImageSize) {
             m_mode = Mode::Command;
             m_config.image = m_incoming;
+            if (const int at = m_config.faults.imageDiffersAt; at >= 0 && at < int(kImageSize))
+                m_config.image[static_cast<std::size_t>(at)] ^= 0x01;
             ++m_counters.imagesStored;
             if (!m_config.faults.noImageAck)
                 out.Send(std::uint8_t{'L'});

@@ -25,6 +25,7 @@ struct DeviceFaults {
     StoreReply storeReply = StoreReply::Normal;
     int storeDiffersAt = -1; // byte of a written block that the device keeps changed
     bool noImageAck = false; // the image write is not acknowledged
+    int imageDiffersAt = -1; // byte of a written image that the device keeps changed
     // Stream faults.
     int badMarkerEvery = 0;        // every Nth frame has a wrong first byte
     int badTerminatorEvery = 0;    // every Nth frame has a wrong last byte
@@ -58,6 +59,7 @@ struct DeviceCounters {
     std::atomic<int> confirmations{0}; // Y
     std::atomic<int> imageReads{0};
     std::atomic<int> imagesStored{0};
+    std::atomic<int> imageBytesReceived{0}; // of the image write under way
     std::atomic<int> streamStarts{0};
     std::atomic<long> framesSent{0};
 };

@@ -36,6 +36,8 @@ const std::vector<FaultName>& Names() {
          [](auto& f, int n) { f.storeDiffersAt = n; }},
         {"no-image-ack", false, "an image write is not acknowledged",
          [](auto& f, int) { f.noImageAck = true; }},
+        {"image-differs", true, "byte N of a written image is stored changed",
+         [](auto& f, int n) { f.imageDiffersAt = n; }},
         {"bad-marker", true, "every Nth frame has a wrong marker",
          [](auto& f, int n) { f.badMarkerEvery = n; }},
         {"bad-terminator", true, "every Nth frame has a wrong terminator",

@@ -10,10 +10,19 @@ void NoiseRole::OnTime(Clock::time_point now, Output& out) {
     if (out.Pending() < kBurst) {
         std::vector<std::uint8_t> bytes(kBurst);
         for (auto& b : bytes)
-            b = static_cast<std::uint8_t>(m_random());
+            b = NextByte();
         out.Send(bytes.data(), bytes.size());
     }
     m_next = now + std::chrono::milliseconds(5);
+}
+
+std::uint8_t NoiseRole::NextByte() {
+    if (m_randomBytes)
+        return static_cast<std::uint8_t>(m_random());
+    do
+        ++m_counter;
+    while (m_counter == 'L' || m_counter == 'M');
+    return m_counter;
 }
 
 } // namespace tensiq::sim

@@ -58,8 +58,8 @@ DeviceModel& Simulator::AddDevice(int number, DeviceConfig config) {
 void Simulator::AddSilent(int number) {
     AddRole(number, std::make_unique<SilentRole>());
 }
-void Simulator::AddNoise(int number) {
-    AddRole(number, std::make_unique<NoiseRole>());
+void Simulator::AddNoise(int number, bool random) {
+    AddRole(number, std::make_unique<NoiseRole>(random));
 }
 
 void Simulator::Start() {

@@ -27,7 +27,8 @@ public:
 
     DeviceModel& AddDevice(int number, DeviceConfig config = DeviceConfig::Default());
     void AddSilent(int number);
-    void AddNoise(int number);
+    // Fixed noise that never looks like a device; random noise when random is set.
+    void AddNoise(int number, bool random = false);
     void AddRole(int number, std::unique_ptr<PortRole> role);
 
     // Output at the real line rate (8N1, ten bits a byte) instead of as fast as the pty takes it.

@@ -87,11 +87,14 @@ int main(int argc, char** argv) {
     double rate = 25.0;
     std::string readings, flags, blockFile, blockHex;
     std::vector<std::string> faults;
-    bool paced = false, steady = false;
+    bool paced = false, steady = false, randomNoise = false;
     app.add_option("--dir", dir, "port folder to create the COM<n> links in")->required();
     app.add_option("--device", devices, "port number of a simulated device (repeatable)");
     app.add_option("--silent", silent, "port number of a port that never answers");
-    app.add_option("--noise", noise, "port number of a port that streams random bytes");
+    app.add_option("--noise", noise,
+                   "port number of a port that streams noise (a fixed sequence without L or M)");
+    app.add_flag("--random-noise", randomNoise,
+                 "noise ports send random bytes, which may look like a device's reply");
     app.add_option("--id", identification, "the six-character identification, e.g. \"LC1.10\"")
         ->check([](const std::string& s) {
             return s.empty() || s.size() > 6 ? "1 to 6 characters" : "";
@@ -168,7 +171,7 @@ int main(int argc, char** argv) {
             std::cout << "silent port at " << sim.LinkPath(n) << "\n";
         }
         for (int n : noise) {
-            sim.AddNoise(n);
+            sim.AddNoise(n, randomNoise);
             std::cout << "noisy port at " << sim.LinkPath(n) << "\n";
         }
         sim.Start();
