@@ -148,8 +148,10 @@ TEST_F(ParamsCommandTest, AnInterruptedImageWriteIsFinishedAndTheNextOneVerified
         image[i] = static_cast<char>(i * 7 + 3);
     WriteFile("image.bin", image);
     const std::string pidFile = Root() + "/pid";
-    FILE* tool = ::popen(("exec " + std::string(TENSIQ_CLI) + " --port 1 image write " + file +
-                          " > " + Root() + "/out.txt 2>&1 & echo $! > " + pidFile + "; wait $!")
+    // Job control, so the tool in the background takes SIGINT as it would from the terminal.
+    FILE* tool = ::popen(("bash -c 'set -m; " + std::string(TENSIQ_CLI) + " --port 1 image write " +
+                          file + " > " + Root() + "/out.txt 2>&1 & echo $! > " + pidFile +
+                          "; wait $!; echo status=$?'")
                              .c_str(),
                          "r");
     ASSERT_NE(tool, nullptr);
@@ -160,7 +162,10 @@ TEST_F(ParamsCommandTest, AnInterruptedImageWriteIsFinishedAndTheNextOneVerified
     }));
     const int pid = std::stoi(test::ReadFile(pidFile));
     ::kill(pid, SIGINT); // Ctrl-C in the middle of the transfer
+    char status[64] = {};
+    const std::size_t got = std::fread(status, 1, sizeof status - 1, tool);
     ::pclose(tool);
+    EXPECT_EQ(std::string(status, got), "status=130\n") << "the signal took effect afterwards";
     const std::string out = test::ReadFile(Root() + "/out.txt");
     EXPECT_NE(out.find("verified"), std::string::npos) << out;
     EXPECT_NE(out.find("Interrupted"), std::string::npos) << out;

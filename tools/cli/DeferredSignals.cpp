@@ -20,9 +20,13 @@ bool DeferredSignals::Pending() const {
     sigset_t pending;
     sigemptyset(&pending);
     sigpending(&pending);
-    for (const int number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE})
-        if (sigismember(&pending, number) == 1)
+    for (const int number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE}) {
+        struct sigaction action {};
+        // An ignored signal (nohup, a background job) is dropped when let through.
+        if (sigismember(&pending, number) == 1 && sigaction(number, nullptr, &action) == 0 &&
+            action.sa_handler != SIG_IGN)
             return true;
+    }
     return false;
 }
 

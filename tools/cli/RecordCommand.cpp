@@ -19,6 +19,7 @@ namespace {
 
 constexpr double kMaxSeconds = 7 * 24 * 3600.0;
 constexpr int kSilenceCheckMs = 100;
+constexpr int kSilenceRounds = 5;
 
 // The first signal that asked the run to end.
 std::atomic<int> g_signal{0};
@@ -126,6 +127,20 @@ bool CanCreate(const std::string& path, std::string& reason) {
     return true;
 }
 
+// After X, frames already on their way still come in for a moment; the device counts as
+// silent once a pause brings nothing new. A device that streams on fills every pause.
+bool FallsSilent(DeviceLink& link) {
+    if (!link.StopStreaming())
+        return false;
+    for (int round = 0; round < kSilenceRounds; ++round) {
+        Pause(kSilenceCheckMs);
+        if (link.BytesWaiting() == 0)
+            return true;
+        link.Drain();
+    }
+    return false;
+}
+
 int RunRecord(Tool& tool, const RecordOptions& options) {
     std::string reason;
     if (options.out != "-" && !CanCreate(options.out, reason)) {
@@ -161,13 +176,7 @@ int RunRecord(Tool& tool, const RecordOptions& options) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     thread.StopRun();
     // The device must be silent when the tool has gone; a stream that goes on is a failure.
-    // Right after the drain the queue is empty even then, so the silence is looked for after
-    // the time of several frames.
-    bool silent = link.StopStreaming();
-    if (silent) {
-        Pause(kSilenceCheckMs);
-        silent = link.SilenceWait();
-    }
+    const bool silent = FallsSilent(link);
     link.Close();
     if (options.progress)
         std::cerr << "\n";
