@@ -69,6 +69,7 @@ struct RecordCheck {
     long lines = 0, corrupted = 0, outOfOrder = 0, gaps = 0, unexplainedGaps = 0;
     long first = -1, last = -1;
     bool header = false;
+    std::vector<std::pair<long, long>> unexplained; // the first few gaps with no fault in them
 };
 
 // Every line: ten steady loads, then a frame number; numbers rise, and a gap holds a fault.
@@ -112,8 +113,8 @@ RecordCheck CheckRecord(const std::string& path, bool faults) {
                 bool explained = false;
                 for (long f = r.last + 1; f < n && !explained; ++f)
                     explained = faults && Faulted(f);
-                if (!explained)
-                    ++r.unexplainedGaps;
+                if (!explained && ++r.unexplainedGaps <= 5)
+                    r.unexplained.emplace_back(r.last, n);
             }
         } else {
             r.first = n;
@@ -270,6 +271,9 @@ int main(int argc, char** argv) {
                     r.header ? "yes" : "NO", r.corrupted, r.outOfOrder);
         std::printf("  gaps %ld, every one at a fault: %s\n", r.gaps,
                     r.unexplainedGaps == 0 ? "yes" : "NO");
+        for (const auto& [from, to] : r.unexplained)
+            std::printf("  no fault between frame %ld and frame %ld (%ld unexplained gaps)\n", from,
+                        to, r.unexplainedGaps);
         std::printf(
             "  memory (VmRSS) %ld kB at 10 s, %ld kB at the end, peak %ld kB: growth %ld kB\n",
             first.rssKb, last.rssKb, peak.rssKb, last.rssKb - first.rssKb);
