@@ -49,7 +49,7 @@ double CpuSeconds(clockid_t clock) {
 // Written by the simulator's process, read by the window's: when the last byte of the newest
 // frame with each tag left the line, and how many frames were sent.
 struct SentLog {
-    std::array<std::atomic<Clock::rep>, 256> when{};
+    std::array<std::atomic<Clock::rep>, 65536> when{};
     std::atomic<long> sent{0};
 };
 
@@ -60,7 +60,7 @@ public:
     explicit ShowMeter(const SentLog& log) : m_log(log) {}
 
     // GUI thread, after each apply; tags of the frames it took, oldest first.
-    void Applied(const std::vector<std::uint8_t>& tags) {
+    void Applied(const std::vector<std::uint16_t>& tags) {
         Settle(m_appliedAt); // the bar had nothing new to paint for the last batch
         m_batch = tags;
         m_appliedAt = Clock::now();
@@ -82,13 +82,13 @@ public:
 private:
     void Settle(Clock::time_point shown) {
         if (m_measuring)
-            for (std::uint8_t tag : m_batch)
+            for (std::uint16_t tag : m_batch)
                 latenciesMs.push_back(
                     static_cast<double>(shown.time_since_epoch().count() - m_log.when[tag]) / 1e6);
         m_batch.clear();
     }
     const SentLog& m_log;
-    std::vector<std::uint8_t> m_batch;
+    std::vector<std::uint16_t> m_batch;
     Clock::time_point m_appliedAt{};
     bool m_measuring = false;
 };
@@ -110,11 +110,11 @@ public:
     void OnConnectionLost(const std::string& m) override { m_next.OnConnectionLost(m); }
     void OnRecordFailed(const std::string& m) override { m_next.OnRecordFailed(m); }
     // The tags up to the frame an apply took (GUI thread).
-    std::vector<std::uint8_t> TakeUpTo(std::uint8_t newest) {
+    std::vector<std::uint16_t> TakeUpTo(std::uint16_t newest) {
         std::lock_guard lock(m_mutex);
-        std::vector<std::uint8_t> taken;
+        std::vector<std::uint16_t> taken;
         while (!m_tags.empty()) {
-            const std::uint8_t t = m_tags.front();
+            const std::uint16_t t = m_tags.front();
             m_tags.pop_front();
             taken.push_back(t);
             if (t == newest)
@@ -126,7 +126,7 @@ public:
 private:
     AcquisitionSink& m_next;
     std::mutex m_mutex;
-    std::deque<std::uint8_t> m_tags;
+    std::deque<std::uint16_t> m_tags;
 };
 
 // Counts a widget's paints.
@@ -230,7 +230,7 @@ int main(int argc, char** argv) {
         config.frameRate = 230400.0 / 10 / 40;
         simulator.AddDevice(kPort, config);
         simulator.SetPacing(true);
-        simulator.OnFrameSent([sent](int, std::uint8_t tag, Clock::time_point at) {
+        simulator.OnFrameSent([sent](int, std::uint16_t tag, Clock::time_point at) {
             sent->when[tag] = at.time_since_epoch().count();
             ++sent->sent;
         });

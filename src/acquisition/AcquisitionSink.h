@@ -20,7 +20,7 @@ struct FrameUpdate {
     int totalDisplay = 0;
     std::string totalText; // e.g. "Gesamt: 3600 kg"
     long frameNumber = 0;  // valid frames since the thread started
-    std::uint8_t tag = 0;  // byte 1 of the frame, for benchmarks
+    std::uint16_t tag = 0; // bytes 1 and 38 of the frame, for benchmarks
 };
 
 // Receives the acquisition thread's results, on the acquisition thread and never while it

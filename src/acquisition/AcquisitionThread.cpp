@@ -226,7 +226,10 @@ AcquisitionThread::Flow AcquisitionThread::WaitForFrame(const std::stop_token& s
     const auto deadline = std::chrono::steady_clock::now() + kFrameWait;
     constexpr int kFrameBytes = static_cast<int>(LiveFrame::kSize);
     for (bool first = true;; first = false) {
-        const int queued = device.BytesWaiting();
+        // Right after a frame, what the driver had is in the port's buffer and the rest of the
+        // next frame is still on the line: no need to ask the driver before sleeping on it.
+        const int queued =
+            first && device.Buffered() < kFrameBytes ? device.Buffered() : device.BytesWaiting();
         if (!Running(stop))
             return Flow::Over;
         if (device.HungUp()) {

@@ -25,8 +25,8 @@ struct LiveFrame {
         return raw < 0 ? 0 : raw;
     }
     bool Marked(int rope) const { return bytes[4 + 3 * rope] != 0; }
-    // Byte 1: not interpreted by the program; the simulator numbers its frames there.
-    std::uint8_t Tag() const { return bytes[1]; }
+    // Bytes 1 and 38: not interpreted by the program; the simulator numbers its frames there.
+    std::uint16_t Tag() const { return static_cast<std::uint16_t>(bytes[1] | (bytes[38] << 8)); }
 };
 
 } // namespace tensiq

@@ -3,6 +3,9 @@
 #include "Profile.h"
 
 #include <array>
+#include <memory>
+#include <thread>
+#include <vector>
 
 namespace tensiq {
 
@@ -72,18 +75,37 @@ int DeviceLink::DiscoverPort(int skipPort) {
             return remembered;
         }
     }
+    // Every port that opens is probed at the same time: a silent port costs its ten pauses once
+    // for the whole scan instead of once each. The lowest-numbered port that accepts wins, as in
+    // an ascending scan; the remembered port takes its turn again.
+    std::vector<std::unique_ptr<SerialPort>> opened;
+    std::vector<int> numbers;
     for (int port = 1; port <= 255; ++port) {
-        if (port == skipPort || !probe.Open(port, kLinkBaudRate))
+        auto candidate = std::make_unique<SerialPort>();
+        if (port == skipPort || !candidate->Open(port, kLinkBaudRate))
             continue;
-        const bool accepted = Probe(probe, reply);
-        probe.Close();
-        if (accepted) {
-            if (m_profile)
-                m_profile->WriteInt(kSection, kLastFound, port);
-            m_discovered = reply;
-            ApplyReplyLetters(reply);
-            return port;
-        }
+        opened.push_back(std::move(candidate));
+        numbers.push_back(port);
+    }
+    std::vector<std::string> replies(opened.size());
+    std::vector<char> accepted(opened.size(), 0);
+    {
+        std::vector<std::jthread> probes;
+        probes.reserve(opened.size());
+        for (std::size_t i = 0; i < opened.size(); ++i)
+            probes.emplace_back([&, i] {
+                accepted[i] = Probe(*opened[i], replies[i]) ? 1 : 0;
+                opened[i]->Close();
+            });
+    }
+    for (std::size_t i = 0; i < opened.size(); ++i) {
+        if (!accepted[i])
+            continue;
+        if (m_profile)
+            m_profile->WriteInt(kSection, kLastFound, numbers[i]);
+        m_discovered = replies[i];
+        ApplyReplyLetters(replies[i]);
+        return numbers[i];
     }
     if (m_profile)
         m_profile->WriteInt(kSection, kLastFound, -1);

@@ -1,8 +1,10 @@
 #pragma once
+#include "ChunkPacer.h"
 #include "ParameterBlock.h"
 #include "SerialPort.h"
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -34,6 +36,9 @@ inline constexpr std::uint8_t kTerminator = 0x0D;
 // The device's memory image: the device moves 8192 bytes, the program keeps the first 8160.
 inline constexpr std::size_t kImageSize = 8160;
 inline constexpr std::size_t kImageWireSize = 8192;
+// The image goes out in chunks of four bytes, at least 1 ms apart.
+inline constexpr std::size_t kImageChunk = 4;
+inline constexpr auto kImageChunkGap = std::chrono::milliseconds(1);
 using DeviceImage = std::array<std::uint8_t, kImageSize>;
 
 // Results of WriteParameters: 0 success, else the step that failed.
@@ -75,6 +80,7 @@ public:
     bool IsOpen() const { return m_port.IsOpen(); }
     int Read(void* buffer, int maximum) { return m_port.Read(buffer, maximum); }
     int BytesWaiting() const { return m_port.BytesWaiting(); }
+    int Buffered() const { return m_port.Buffered(); }
     bool WaitForInput(int timeoutMs) const { return m_port.WaitForInput(timeoutMs); }
     bool HungUp() const { return m_port.HungUp(); }
     SerialPort& Port() { return m_port; }
@@ -111,6 +117,8 @@ public:
         m_hasImage = true;
     }
     bool HasImage() const { return m_hasImage; }
+    // The clock the image write paces its chunks by; null: the system's.
+    void SetPacerTiming(ChunkPacer::Timing* timing) { m_pacerTiming = timing; }
 
     // The shared waiting rules of every transaction.
     void Drain();
@@ -129,6 +137,7 @@ protected:
     std::string m_discovered;
     DeviceImage m_image{};
     bool m_hasImage = false;
+    ChunkPacer::Timing* m_pacerTiming = nullptr;
     Profile* m_profile = nullptr;
 };
 

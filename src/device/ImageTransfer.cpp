@@ -1,4 +1,5 @@
 // Moving the device's memory image.
+#include "ChunkPacer.h"
 #include "DeviceLink.h"
 
 #include <vector>
@@ -51,11 +52,14 @@ bool DeviceLink::WriteImage() {
     if (!Send(cmd::kImageWrite))
         return false;
     Pause(kPauseMs);
-    // The device paces nothing: the pause after each chunk is its only flow control.
-    for (std::size_t at = 0; at < kImageWireSize; at += 4) {
-        m_port.Write(wire.data() + at, 4);
-        Pause(1);
+    // The device paces nothing: the pause between chunks is its only flow control.
+    ChunkPacer pacer(kImageChunkGap, m_pacerTiming);
+    for (std::size_t at = 0; at < kImageWireSize; at += kImageChunk) {
+        pacer.WaitForTurn();
+        m_port.Write(wire.data() + at, static_cast<int>(kImageChunk));
     }
+    // The last chunk gets its pause too before the acknowledgement is looked for.
+    pacer.WaitForTurn();
     if (!QueueWait(1))
         return false;
     std::uint8_t ack = 0;

@@ -1,5 +1,6 @@
 #include "SerialPort.h"
 
+#include "LowLatency.h"
 #include "PortName.h"
 
 #include <algorithm>
@@ -95,6 +96,7 @@ bool SerialPort::OpenDevice(const std::string& path, int baudRate) {
         return Fail(errno);
     if (::tcsetattr(m_fd, TCSANOW, &tio) != 0)
         return Fail(errno);
+    m_lowLatency = EnableLowLatency(m_fd, m_lowLatencySet);
     m_open = true;
     m_openError = 0;
     m_hungUp = false;
@@ -144,6 +146,9 @@ bool SerialPort::Close() {
 // On a pseudo-terminal TIOCEXCL outlives the descriptor and would keep every later open by an
 // ordinary user out; the lock goes with the descriptor.
 void SerialPort::CloseDescriptor() {
+    m_head = m_tail = 0;
+    RestoreLowLatency(m_fd, m_lowLatencySet);
+    m_lowLatencySet = false;
     if (m_exclusive)
         ::ioctl(m_fd, TIOCNXCL);
     m_exclusive = false;
@@ -176,30 +181,59 @@ int SerialPort::Write(const void* data, int length) {
     return written;
 }
 
-int SerialPort::BytesWaiting() const {
+void SerialPort::TakeIn() const {
     if (!m_open || m_fd < 0)
-        return 0;
+        return;
     int queued = 0;
     if (::ioctl(m_fd, FIONREAD, &queued) != 0) {
         // A hung-up tty answers every ioctl with EIO.
         if (errno == EIO)
             m_hungUp = true;
-        return 0;
+        return;
     }
-    return queued;
-}
-
-int SerialPort::Read(void* buffer, int maximum) {
-    const int queued = BytesWaiting();
-    if (queued <= 0 || maximum <= 0)
-        return 0;
-    const int n = std::min(queued, maximum);
+    if (queued <= 0)
+        return; // an empty queue is never read
+    if (m_head == m_tail)
+        m_head = m_tail = 0;
+    else if (m_tail + queued > kBufferSize) {
+        std::memmove(m_buffer, m_buffer + m_head, static_cast<std::size_t>(m_tail - m_head));
+        m_tail -= m_head;
+        m_head = 0;
+    }
+    const int room = std::min(queued, kBufferSize - m_tail);
+    if (room <= 0)
+        return;
     ssize_t got;
     do {
         ++m_systemReads;
-        got = ::read(m_fd, buffer, static_cast<size_t>(n));
+        got = ::read(m_fd, m_buffer + m_tail, static_cast<size_t>(room));
     } while (got < 0 && errno == EINTR);
-    return got > 0 ? static_cast<int>(got) : 0;
+    if (got > 0)
+        m_tail += static_cast<int>(got);
+}
+
+int SerialPort::BytesWaiting() const {
+    if (!m_open || m_fd < 0)
+        return 0;
+    TakeIn();
+    int queued = 0;
+    // Beyond a full buffer the driver still holds the rest.
+    if (m_tail - m_head == kBufferSize - m_head && ::ioctl(m_fd, FIONREAD, &queued) != 0)
+        queued = 0;
+    return m_tail - m_head + queued;
+}
+
+int SerialPort::Read(void* buffer, int maximum) {
+    if (!m_open || m_fd < 0 || maximum <= 0)
+        return 0;
+    if (m_tail - m_head < maximum)
+        TakeIn();
+    const int n = std::min(m_tail - m_head, maximum);
+    if (n <= 0)
+        return 0;
+    std::memcpy(buffer, m_buffer + m_head, static_cast<std::size_t>(n));
+    m_head += n;
+    return n;
 }
 
 bool SerialPort::PurgeInput() {
@@ -207,13 +241,14 @@ bool SerialPort::PurgeInput() {
         return true;
     if (!m_open || m_fd < 0)
         return false;
+    m_head = m_tail = 0;
     return ::tcflush(m_fd, TCIFLUSH) == 0;
 }
 
 bool SerialPort::WaitForInput(int timeoutMs) const {
     if (!m_open || m_fd < 0)
         return false;
-    if (BytesWaiting() > 0)
+    if (m_tail > m_head || BytesWaiting() > 0)
         return true;
     pollfd p{m_fd, POLLIN, 0};
     int r;

@@ -1,4 +1,6 @@
 #pragma once
+#include "LowLatency.h"
+
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -6,7 +8,10 @@
 namespace tensiq {
 
 // One serial port used in a polling style: callers ask how much is queued and read only that.
-// No lock: the device link's owner keeps the two threads out of it at the same time.
+// What the driver has queued is taken in with one read(2) into a buffer of the port's own, so a
+// caller that asks for it piece by piece costs no further system calls; BytesWaiting counts the
+// buffer and the driver's queue together. No lock: the device link's owner keeps the two
+// threads out of it at the same time.
 class SerialPort {
 public:
     SerialPort() = default;
@@ -26,6 +31,8 @@ public:
     int Write(const void* data, int length);
     int BytesWaiting() const;
     int Read(void* buffer, int maximum);
+    // What has been taken in and not yet read; no system call.
+    int Buffered() const { return m_tail - m_head; }
     bool PurgeInput();
 
     // Waits until input is queued, at most timeoutMs; true when something is queued.
@@ -33,6 +40,8 @@ public:
     // The line hung up (adapter unplugged, other end gone): a wait returns at once and nothing
     // will ever come. Seen by WaitForInput and BytesWaiting; cleared by the next open.
     bool HungUp() const { return m_hungUp.load(); }
+    // Whether the driver hands bytes on at once (USB adapters); as found at the last Open.
+    LowLatencyMode LowLatency() const { return m_lowLatency; }
 
     // errno of the last failed open (0 after a good one) and a sentence for the user.
     int LastOpenError() const { return m_openError; }
@@ -47,15 +56,24 @@ public:
 private:
     bool Fail(int error);
     void CloseDescriptor();
+    // Takes in what the driver has queued, when it is something: one FIONREAD, one read.
+    void TakeIn() const;
 
     int m_fd = -1;
     bool m_open = false;
     bool m_exclusive = false;
+    LowLatencyMode m_lowLatency = LowLatencyMode::NotApplicable;
+    bool m_lowLatencySet = false;
     int m_openError = 0;
     std::string m_path;
-    std::uint64_t m_systemReads = 0;
+    mutable std::uint64_t m_systemReads = 0;
     mutable std::atomic<std::uint64_t> m_systemPolls{0};
     mutable std::atomic<bool> m_hungUp{false};
+    // Received bytes taken in from the driver: [m_head, m_tail) not yet read.
+    static constexpr int kBufferSize = 4096;
+    mutable std::uint8_t m_buffer[kBufferSize] = {};
+    mutable int m_head = 0;
+    mutable int m_tail = 0;
 };
 
 } // namespace tensiq

@@ -65,8 +65,8 @@ public:
     };
     Counters Stats() const;
 
-    // Byte 1 of the newest frame applied (GUI thread).
-    std::uint8_t LastAppliedTag() const { return m_lastTag; }
+    // The tag of the newest frame applied (GUI thread).
+    std::uint16_t LastAppliedTag() const { return m_lastTag; }
 
     // Told on the GUI thread after each apply: the newest frame applied and when it arrived.
     using AppliedHook = std::function<void(long frameNumber, Clock::time_point arrival)>;
@@ -102,7 +102,7 @@ private:
     std::atomic<bool> m_posted{false};
 
     AppliedHook m_appliedHook;
-    std::uint8_t m_lastTag = 0;
+    std::uint16_t m_lastTag = 0;
 };
 
 } // namespace tensiq

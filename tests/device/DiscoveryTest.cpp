@@ -48,8 +48,7 @@ TEST_F(DiscoveryTest, NoRememberedPortScansFromPortOneAndSkipsThePortToSkip) {
     sim->AddDevice(1);
     sim->AddDevice(2, Device("V 0.94"));
     sim->Start();
-    EXPECT_EQ(link.DiscoverPort(-1), 1);
-    EXPECT_EQ(IdentifyRequests(2), 0);
+    EXPECT_EQ(link.DiscoverPort(-1), 1) << "port 2 accepts too, but the lowest wins";
     EXPECT_EQ(profile.GetInt("Settings", "LastTQFound", 0), 1);
     EXPECT_EQ(link.DiscoverPort(1), 2);
     EXPECT_EQ(profile.GetInt("Settings", "LastTQFound", 0), 2);
@@ -114,4 +113,37 @@ TEST_F(DiscoveryTest, LowerCaseVariantLetterAndPlainDeviceFlags) {
     g_ropeDifferenceVariant = 0;
     DeviceLink::ApplyReplyLetters("L 1.08");
     EXPECT_EQ(g_ropeDifferenceVariant, 0);
+}
+
+namespace {
+
+// A device that takes its time over the identification, still within the probe's wait.
+class SlowToIdentify : public sim::PortRole {
+public:
+    void OnInput(const std::uint8_t* data, std::size_t count, sim::Output&) override {
+        for (std::size_t i = 0; i < count; ++i)
+            if (data[i] == 'V')
+                m_due = sim::Clock::now() + std::chrono::milliseconds(250);
+    }
+    void OnTime(sim::Clock::time_point, sim::Output& out) override {
+        out.Send(reinterpret_cast<const std::uint8_t*>("L 1.08"), 6);
+        m_due.reset();
+    }
+    std::optional<sim::Clock::time_point> NextDue() const override { return m_due; }
+
+private:
+    std::optional<sim::Clock::time_point> m_due;
+};
+
+} // namespace
+
+TEST_F(DiscoveryTest, TheLowestAcceptingPortWinsEvenWhenAHigherOneAnswersFirst) {
+    sim->AddSilent(1);
+    sim->AddRole(2, std::make_unique<SlowToIdentify>());
+    sim->AddDevice(3, Device("LC1.10"));
+    sim->Start();
+    EXPECT_EQ(link.DiscoverPort(-1), 2);
+    EXPECT_EQ(link.DiscoveredIdentification(), "L 1.08");
+    EXPECT_EQ(g_ropeDifferenceVariant, 0) << "only the accepted reply's letters count";
+    EXPECT_EQ(profile.GetInt("Settings", "LastTQFound", 0), 2);
 }

@@ -20,6 +20,42 @@ void SetChecksum(std::array<std::uint8_t, kBlockSize>& block) {
 
 } // namespace
 
+namespace {
+
+constexpr long kLowDigits = 255;  // 0x00-0xFF without 0x0D
+constexpr long kHighDigits = 127; // 0x00-0x7F without 0x0D
+
+std::uint8_t Digit(long d) {
+    return static_cast<std::uint8_t>(d < 0x0D ? d : d + 1);
+}
+long Undigit(int byte) {
+    return byte == 0x0D ? -1 : byte < 0x0D ? byte : byte - 1;
+}
+std::int16_t Word(long value) {
+    return static_cast<std::int16_t>(Digit(value % kLowDigits) |
+                                     (Digit(value / kLowDigits % kHighDigits) << 8));
+}
+long Unword(int reading) {
+    const long low = Undigit(reading & 0xFF), high = Undigit((reading >> 8) & 0xFF);
+    if (reading < 0 || reading > 0x7FFF || low < 0 || high < 0 || high >= kHighDigits)
+        return -1;
+    return low + high * kLowDigits;
+}
+
+} // namespace
+
+std::array<std::int16_t, 2> FrameNumberReadings(long number) {
+    constexpr long kPerWord = kLowDigits * kHighDigits;
+    return {Word(number / kPerWord % kPerWord), Word(number % kPerWord)};
+}
+
+long FrameNumberFromReadings(int rope11, int rope12) {
+    const long high = Unword(rope11), low = Unword(rope12);
+    if (high < 0 || low < 0)
+        return -1;
+    return high * kLowDigits * kHighDigits + low;
+}
+
 DeviceConfig DeviceConfig::Default() {
     DeviceConfig c;
     // Slightly different ropes; with their ripple none ever carries 0x0D in a byte, so a
@@ -226,9 +262,14 @@ void DeviceModel::SendFrame(Output& out) {
     const DeviceFaults& f = m_config.faults;
     std::uint8_t frame[kFrameSize] = {};
     frame[0] = 0x4C;
-    if (m_sequence == 0x0D)
-        ++m_sequence;
-    frame[1] = m_sequence++;
+    // The frame's number in the two free bytes, in base 255 with 0x0D left out so that no
+    // byte but the terminator ends a frame: 65025 frames before a number comes again.
+    const auto digit = [](std::uint32_t d) {
+        return static_cast<std::uint8_t>(d < 0x0D ? d : d + 1);
+    };
+    frame[1] = digit(m_sequence % 255);
+    frame[38] = digit(m_sequence / 255 % 255);
+    ++m_sequence;
     std::array<int, 12> settled{};
     if (m_config.settleSeconds > 0) {
         if (!m_settlingStarted)
@@ -247,7 +288,16 @@ void DeviceModel::SendFrame(Output& out) {
         frame[3 + 3 * k] = static_cast<std::uint8_t>(word >> 8);
         frame[4 + 3 * k] = m_config.flags[k];
     }
+    if (m_config.numberedReadings) {
+        const auto numbered = FrameNumberReadings(m_frameNumber);
+        for (int k = 10; k < 12; ++k) {
+            const auto word = static_cast<std::uint16_t>(numbered[k - 10]);
+            frame[2 + 3 * k] = static_cast<std::uint8_t>(word & 0xFF);
+            frame[3 + 3 * k] = static_cast<std::uint8_t>(word >> 8);
+        }
+    }
     frame[39] = 0x0D;
+    const auto tag = static_cast<std::uint16_t>(frame[1] | (frame[38] << 8));
     if (f.badMarkerEvery > 0 && m_frameNumber % f.badMarkerEvery == 0)
         frame[0] = 0x4D;
     if (f.badTerminatorEvery > 0 && m_frameNumber % f.badTerminatorEvery == 0)
@@ -264,7 +314,7 @@ void DeviceModel::SendFrame(Output& out) {
             frame[i] = frame[i + 1];
         --size;
     }
-    out.SendFrame(frame, size, frame[1]);
+    out.SendFrame(frame, size, tag);
     ++m_counters.framesSent;
 }
 

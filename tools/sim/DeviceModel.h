@@ -44,6 +44,9 @@ struct DeviceConfig {
     // The ropes settle from their readings toward their mean over this many seconds, the
     // total unchanged (ripple is then not used); 0: off.
     double settleSeconds = 0;
+    // Ropes 11 and 12 carry the frame's number instead (see FrameNumberReadings), so a soak run
+    // can tell from a record line which frame it came from.
+    bool numberedReadings = false;
     std::array<std::uint8_t, kBlockSize> block{}; // the parameter memory, wire order
     std::vector<std::uint8_t> image;              // the memory image, kImageSize bytes
     DeviceFaults faults;
@@ -64,6 +67,12 @@ struct DeviceCounters {
     std::atomic<int> streamStarts{0};
     std::atomic<long> framesSent{0};
 };
+
+// A frame number as the readings of ropes 11 and 12: each a 16-bit value of two base-255
+// digits with 0x0D left out and the high byte below 0x80, so no reading is negative and no byte
+// but the terminator is 0x0D. FrameNumberFromReadings undoes it; -1 for readings it never makes.
+std::array<std::int16_t, 2> FrameNumberReadings(long number);
+long FrameNumberFromReadings(int rope11, int rope12);
 
 class DeviceModel : public PortRole {
 public:
@@ -94,7 +103,7 @@ private:
     std::vector<std::uint8_t> m_received;
     std::size_t m_storeIndex = 0;
     Clock::time_point m_nextFrame{};
-    std::uint8_t m_sequence = 0;
+    std::uint32_t m_sequence = 0;
     long m_frameNumber = 0;
     SettlingLoads m_settling;
     bool m_settlingStarted = false;

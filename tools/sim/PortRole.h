@@ -15,7 +15,7 @@ public:
     virtual void Send(const std::uint8_t* data, std::size_t count) = 0;
     void Send(std::uint8_t byte) { Send(&byte, 1); }
     // A frame whose last byte leaving the line is worth a timestamp (benchmarks).
-    virtual void SendFrame(const std::uint8_t* data, std::size_t count, std::uint8_t /*tag*/) {
+    virtual void SendFrame(const std::uint8_t* data, std::size_t count, std::uint16_t /*tag*/) {
         Send(data, count);
     }
     // Bytes still queued, not yet on the line.

@@ -81,7 +81,7 @@ void Simulator::Port::Send(const std::uint8_t* data, std::size_t count) {
     queuedTotal += count;
 }
 
-void Simulator::Port::SendFrame(const std::uint8_t* data, std::size_t count, std::uint8_t tag) {
+void Simulator::Port::SendFrame(const std::uint8_t* data, std::size_t count, std::uint16_t tag) {
     if (dead)
         return;
     Send(data, count);
@@ -112,6 +112,8 @@ void Simulator::Flush(Port& port, Clock::time_point now) {
         allowed = std::min(allowed, kPacedChunk);
     }
     std::vector<std::uint8_t> chunk(port.pending.begin(), port.pending.begin() + allowed);
+    // Taken before the write: once written, the program may have the frame before we look.
+    const Clock::time_point sentAt = Clock::now();
     const ssize_t n = ::write(port.pty->MasterFd(), chunk.data(), chunk.size());
     if (n <= 0)
         return; // full: the line waits
@@ -124,7 +126,6 @@ void Simulator::Flush(Port& port, Clock::time_point now) {
         port.lineFree =
             std::max(port.lineFree, now - credit) + kByteTime * static_cast<long>(written);
     }
-    const Clock::time_point sentAt = Clock::now();
     while (!port.frameEnds.empty() && port.frameEnds.front().first <= port.sentTotal) {
         if (m_onFrameSent)
             m_onFrameSent(port.number, port.frameEnds.front().second, sentAt);

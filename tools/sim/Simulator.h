@@ -34,7 +34,7 @@ public:
     // Output at the real line rate (8N1, ten bits a byte) instead of as fast as the pty takes it.
     void SetPacing(bool paced) { m_paced = paced; }
     // Told when a frame's last byte has gone onto the line (from the simulator's thread).
-    using FrameSent = std::function<void(int port, std::uint8_t tag, Clock::time_point when)>;
+    using FrameSent = std::function<void(int port, std::uint16_t tag, Clock::time_point when)>;
     void OnFrameSent(FrameSent callback) { m_onFrameSent = std::move(callback); }
 
     void Start();
@@ -55,14 +55,14 @@ private:
         std::unique_ptr<PseudoTerminal> pty;
         std::unique_ptr<PortRole> role;
         std::deque<std::uint8_t> pending;
-        std::deque<std::pair<std::uint64_t, std::uint8_t>> frameEnds; // end offset, tag
+        std::deque<std::pair<std::uint64_t, std::uint16_t>> frameEnds; // end offset, tag
         std::uint64_t queuedTotal = 0;
         std::uint64_t sentTotal = 0;
         Clock::time_point lineFree{};
         bool dead = false;
 
         void Send(const std::uint8_t* data, std::size_t count) override;
-        void SendFrame(const std::uint8_t* data, std::size_t count, std::uint8_t tag) override;
+        void SendFrame(const std::uint8_t* data, std::size_t count, std::uint16_t tag) override;
         std::size_t Pending() const override { return pending.size(); }
         void HangUp() override;
     };

@@ -1,0 +1,52 @@
+// The port takes in what the driver holds with one read and hands it out piece by piece.
+#include "SerialPort.h"
+#include "SimulatorFixture.h"
+
+using namespace tensiq;
+
+class SerialPortBuffer : public test::SimulatorFixture {};
+
+TEST_F(SerialPortBuffer, AReplyReadByteByByteCostsOneSystemRead) {
+    sim->AddDevice(1, Device("L 1.08"));
+    sim->Start();
+    SerialPort port;
+    ASSERT_TRUE(port.Open(1, 230400));
+    const std::uint8_t v = 'V';
+    port.Write(&v, 1);
+    ASSERT_TRUE(test::Eventually([&] { return port.BytesWaiting() == 6; }));
+    std::string reply;
+    for (int i = 0; i < 6; ++i) {
+        char c = 0;
+        ASSERT_EQ(port.Read(&c, 1), 1);
+        reply += c;
+        EXPECT_EQ(port.BytesWaiting(), 5 - i) << "what is left counts as queued";
+    }
+    EXPECT_EQ(reply, "L 1.08");
+    EXPECT_EQ(port.SystemReadCount(), 1u);
+    char c = 0;
+    EXPECT_EQ(port.Read(&c, 1), 0);
+    EXPECT_EQ(port.SystemReadCount(), 1u) << "an empty queue is not read";
+}
+
+TEST_F(SerialPortBuffer, WhatWasTakenInIsGoneAfterAPurgeAndAClose) {
+    sim->AddDevice(1, Device("L 1.08"));
+    sim->Start();
+    SerialPort port;
+    ASSERT_TRUE(port.Open(1, 230400));
+    const std::uint8_t v = 'V';
+    port.Write(&v, 1);
+    ASSERT_TRUE(test::Eventually([&] { return port.BytesWaiting() == 6; }));
+    char c = 0;
+    ASSERT_EQ(port.Read(&c, 1), 1);
+    EXPECT_EQ(port.Buffered(), 5);
+    EXPECT_TRUE(port.PurgeInput());
+    EXPECT_EQ(port.BytesWaiting(), 0);
+    EXPECT_EQ(port.Read(&c, 1), 0);
+
+    port.Write(&v, 1);
+    ASSERT_TRUE(test::Eventually([&] { return port.BytesWaiting() == 6; }));
+    port.Close();
+    EXPECT_EQ(port.Buffered(), 0);
+    ASSERT_TRUE(port.Open(1, 230400));
+    EXPECT_EQ(port.Read(&c, 1), 0) << "the old reply is not handed to the next open";
+}
