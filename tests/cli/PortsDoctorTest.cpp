@@ -193,6 +193,8 @@ TEST(PortsCommand, ListsTheProbedPortsThatExistWithTheirAdapter) {
     for (const auto& port : ports) {
         EXPECT_EQ(port["mayOpen"], true);
         EXPECT_EQ(port["held"], false);
+        // A pseudo-terminal has no serial driver settings to switch.
+        EXPECT_EQ(port["lowLatency"], "not applicable");
     }
 
     auto text = system.Cli("ports");
@@ -225,6 +227,7 @@ TEST(PortsCommand, APortLockedByAnotherProgramIsHeld) {
     ASSERT_EQ(ports.size(), 2u);
     EXPECT_EQ(ports[0]["held"], true);
     EXPECT_EQ(ports[1]["held"], false);
+    EXPECT_TRUE(ports[0]["lowLatency"].is_null()) << "a held port is not touched";
     if (CanSwitchUser()) {
         ports = PortsOf(system, "", kAsNobody);
         ASSERT_EQ(ports.size(), 2u);

@@ -89,6 +89,12 @@ void FindHolders(const SystemRoot& system, PortInfo& port) {
             port.held = true;
     } else {
         port.held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+        if (!*port.held) {
+            // Asked the way the program's own open asks, and left as it was found.
+            bool changed = false;
+            port.lowLatency = EnableLowLatency(fd, changed);
+            RestoreLowLatency(fd, changed);
+        }
         ::close(fd);
     }
     std::error_code error;

@@ -1,4 +1,5 @@
 #pragma once
+#include "LowLatency.h"
 // Every port a discovery would probe that exists, with what a user needs to tell them apart and
 // to see why one will not open.
 #include "SystemRoot.h"
@@ -28,6 +29,9 @@ struct PortInfo {
     std::optional<bool> held; // another program holds it; unknown when it cannot be opened
     std::vector<PortHolder> holders;
     std::string openError; // why the test open failed, if it did
+    // Whether the driver would run the port in low-latency mode; unknown when it cannot be
+    // opened or another program holds it.
+    std::optional<LowLatencyMode> lowLatency;
 };
 
 // Ports 1 to 255 in order; a legacy ttyS node without a UART behind it is left out, as its

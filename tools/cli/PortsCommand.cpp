@@ -34,6 +34,9 @@ nlohmann::ordered_json PortJson(const PortInfo& port) {
             {"mayOpen", port.mayOpen},
             {"held", port.held ? nlohmann::ordered_json(*port.held) : nlohmann::ordered_json()},
             {"heldBy", holders},
+            {"lowLatency", port.lowLatency
+                               ? nlohmann::ordered_json(LowLatencyText(*port.lowLatency))
+                               : nlohmann::ordered_json()},
             {"openError", TextOrNull(port.openError)}};
 }
 
@@ -56,6 +59,8 @@ void PrintPort(std::ostream& out, const PortInfo& port) {
     if (!port.held && !port.openError.empty())
         out << " (cannot open: " << port.openError << ")";
     out << "\n";
+    if (port.lowLatency)
+        out << "    low latency: " << LowLatencyText(*port.lowLatency) << "\n";
 }
 
 void AddPortsCommand(CLI::App& app, Tool& tool) {
