@@ -143,6 +143,25 @@ TEST_F(RecordCommandTest, ADeviceThatKeepsStreamingOrNeverSynchronisesIsAFailure
     EXPECT_FALSE(Streaming());
 }
 
+TEST_F(RecordCommandTest, AHangUpIsReportedAsALostConnectionWithTheFramesKept) {
+    sim::DeviceFaults f;
+    f.hangUpAfterFrames = 50;
+    StartDevice(f);
+    const std::string out = Root() + "/run.txt";
+    const auto result =
+        test::RunTool(std::string(TENSIQ_CLI) + " --port 1 record --frames 500 --out " + out);
+    EXPECT_EQ(result.status, 3) << result.out;
+    EXPECT_NE(result.out.find("connection to the device was lost"), std::string::npos)
+        << result.out;
+    EXPECT_EQ(result.out.find("did not stop streaming"), std::string::npos)
+        << "a dead line is not a device that streams on: " << result.out;
+    const auto lines = Lines(out);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_LE(lines.size(), 51u) << "no line after the hang-up";
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        ASSERT_EQ(lines[i], expectedLine) << "line " << i;
+}
+
 TEST_F(RecordCommandTest, UsageErrorsExitTwo) {
     StartDevice();
     const std::string cli = std::string(TENSIQ_CLI) + " --port 1 ";

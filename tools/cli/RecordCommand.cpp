@@ -83,10 +83,12 @@ public:
         Fail("The device's data stream cannot be synchronised: no frame end within 41 bytes.");
     }
     void OnConnectionLost(const std::string&) override {
+        m_lost = true;
         Fail("The connection to the device was lost: the port hung up.");
     }
     void OnRecordFailed(const std::string& message) override { Fail(message); }
     long Frames() const { return m_frames; }
+    bool ConnectionLost() const { return m_lost; }
     std::string Failure() {
         std::lock_guard lock(m_mutex);
         return m_failure;
@@ -103,6 +105,7 @@ private:
     const long m_limit;
     const bool m_progress;
     std::atomic<long> m_frames{0};
+    std::atomic<bool> m_lost{false};
     std::chrono::steady_clock::time_point m_lastShown{};
     std::mutex m_mutex;
     std::string m_failure;
@@ -176,7 +179,9 @@ int RunRecord(Tool& tool, const RecordOptions& options) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     thread.StopRun();
     // The device must be silent when the tool has gone; a stream that goes on is a failure.
-    const bool silent = FallsSilent(link);
+    // A line that hung up can neither be told to stop nor heard: its loss is what to report.
+    const bool lost = sink.ConnectionLost();
+    const bool silent = lost || FallsSilent(link);
     link.Close();
     if (options.progress)
         std::cerr << "\n";
@@ -196,8 +201,11 @@ int RunRecord(Tool& tool, const RecordOptions& options) {
         status = kExitTransfer;
     }
     if (const int number = g_signal; number != 0 && number != SIGINT) {
-        std::cerr << "Stopped by " << SignalName(number) << "; the device's stream "
-                  << (silent ? "is stopped" : "may still be running") << ".\n";
+        std::cerr << "Stopped by " << SignalName(number);
+        if (!lost)
+            std::cerr << "; the device's stream "
+                      << (silent ? "is stopped" : "may still be running");
+        std::cerr << ".\n";
         status = 128 + number;
     }
     return status;
