@@ -31,6 +31,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 using namespace tensiq;
@@ -51,46 +52,6 @@ double CpuSeconds(clockid_t clock) {
 struct SentLog {
     std::array<std::atomic<Clock::rep>, 65536> when{};
     std::atomic<long> sent{0};
-};
-
-// Which frames the window has shown: each apply's frames are shown by the bar's next paint,
-// or at the apply itself when the bar had nothing new to paint.
-class ShowMeter : public QObject {
-public:
-    explicit ShowMeter(const SentLog& log) : m_log(log) {}
-
-    // GUI thread, after each apply; tags of the frames it took, oldest first.
-    void Applied(const std::vector<std::uint16_t>& tags) {
-        Settle(m_appliedAt); // the bar had nothing new to paint for the last batch
-        m_batch = tags;
-        m_appliedAt = Clock::now();
-    }
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            ++paints;
-            Settle(Clock::now());
-        }
-        return false;
-    }
-    void Measure(bool on) {
-        m_measuring = on;
-        m_batch.clear();
-    }
-    long paints = 0;
-    std::vector<double> latenciesMs;
-
-private:
-    void Settle(Clock::time_point shown) {
-        if (m_measuring)
-            for (std::uint16_t tag : m_batch)
-                latenciesMs.push_back(
-                    static_cast<double>(shown.time_since_epoch().count() - m_log.when[tag]) / 1e6);
-        m_batch.clear();
-    }
-    const SentLog& m_log;
-    std::vector<std::uint16_t> m_batch;
-    Clock::time_point m_appliedAt{};
-    bool m_measuring = false;
 };
 
 // Between the thread and the window's sink: the tags of the frames not yet applied.
@@ -127,6 +88,75 @@ private:
     AcquisitionSink& m_next;
     std::mutex m_mutex;
     std::deque<std::uint16_t> m_tags;
+};
+
+// Which frames the window has shown. A paint of bar 1 shows every frame applied up to then,
+// whether it comes inside the apply or after it; frames whose apply changed nothing on bar 1
+// count as shown at their apply.
+class ShowMeter : public QObject {
+public:
+    ShowMeter(const SentLog& log, TagLog& tags, const WindowSink& sink)
+        : m_log(log), m_tags(tags), m_sink(sink) {}
+
+    // GUI thread, after each apply.
+    void Applied() {
+        TakeApplied();
+        m_appliedAt = Clock::now();
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            TakeApplied();
+            Settle(Clock::now());
+        }
+        return false;
+    }
+    void Measure(bool on) {
+        m_measuring = on;
+        m_batch.clear();
+    }
+    // Read once the measurement is over: the device records a frame's send time just after
+    // writing it, so the window can show a frame before its time is there to read. A tag does
+    // not repeat within one measurement.
+    std::vector<double> TakeLatenciesMs() {
+        std::vector<double> ms;
+        ms.reserve(m_shown.size());
+        for (const auto& [tag, shown] : m_shown)
+            ms.push_back(static_cast<double>(shown.time_since_epoch().count() - m_log.when[tag]) /
+                         1e6);
+        m_shown.clear();
+        return ms;
+    }
+    long paints = 0;
+
+private:
+    void TakeApplied() {
+        if (m_sink.Stats().applies == 0)
+            return;
+        const std::uint16_t newest = m_sink.LastAppliedTag();
+        if (m_haveTaken && newest == m_lastTaken)
+            return;
+        Settle(m_appliedAt); // still here: bar 1 had nothing new to paint for these
+        const std::vector<std::uint16_t> taken = m_tags.TakeUpTo(newest);
+        m_batch.insert(m_batch.end(), taken.begin(), taken.end());
+        m_lastTaken = newest;
+        m_haveTaken = true;
+    }
+    void Settle(Clock::time_point shown) {
+        if (m_measuring)
+            for (std::uint16_t tag : m_batch)
+                m_shown.emplace_back(tag, shown);
+        m_batch.clear();
+    }
+    const SentLog& m_log;
+    TagLog& m_tags;
+    const WindowSink& m_sink;
+    std::vector<std::uint16_t> m_batch;
+    std::vector<std::pair<std::uint16_t, Clock::time_point>> m_shown;
+    std::uint16_t m_lastTaken = 0;
+    bool m_haveTaken = false;
+    Clock::time_point m_appliedAt{};
+    bool m_measuring = false;
 };
 
 // Counts a widget's paints.
@@ -175,7 +205,7 @@ Figures Measure(CRopeLoadDlg& dlg, const SentLog& sent, bool everyFrame, double 
     const long sent0 = sent.sent;
     const long frames0 = dlg.Acquisition()->FrameCount();
     const long bar0 = bar.paints, chart0 = chart.paints, label0 = label.paints;
-    bar.latenciesMs.clear();
+    bar.TakeLatenciesMs();
     bar.Measure(true);
     const double gui0 = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
     const double proc0 = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
@@ -199,9 +229,11 @@ Figures Measure(CRopeLoadDlg& dlg, const SentLog& sent, bool everyFrame, double 
     f.labelRepaintsPerS = static_cast<double>(label.paints - label0) / seconds;
     f.guiCpu = 100.0 * (gui1 - gui0) / seconds;
     f.processCpu = 100.0 * (proc1 - proc0) / seconds;
-    f.p50 = Percentile(bar.latenciesMs, 0.50);
-    f.p99 = Percentile(bar.latenciesMs, 0.99);
-    f.max = Percentile(bar.latenciesMs, 1.0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100)); // the last send times land
+    const std::vector<double> latencies = bar.TakeLatenciesMs();
+    f.p50 = Percentile(latencies, 0.50);
+    f.p99 = Percentile(latencies, 0.99);
+    f.max = Percentile(latencies, 1.0);
     return f;
 }
 
@@ -250,11 +282,9 @@ int main(int argc, char** argv) {
         dlg.Create();
         dlg.show();
         TagLog tags(*dlg.Sink());
-        ShowMeter bar(*sent);
+        ShowMeter bar(*sent, tags, *dlg.Sink());
         PaintCounter chart, label;
-        dlg.Sink()->SetAppliedHook([&](long, Clock::time_point) {
-            bar.Applied(tags.TakeUpTo(dlg.Sink()->LastAppliedTag()));
-        });
+        dlg.Sink()->SetAppliedHook([&](long, Clock::time_point) { bar.Applied(); });
         dlg.m_bars[0].installEventFilter(&bar);
         dlg.m_chart.installEventFilter(&chart);
         dlg.m_totalLabel.installEventFilter(&label);

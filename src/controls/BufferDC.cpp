@@ -4,13 +4,36 @@
 
 namespace tensiq {
 
+namespace {
+
+// A widget paints into its window's backing store, which is off-screen already and reaches the
+// screen in one flush; a second buffer would only copy every pixel once more.
+bool BackedByTheWindow(const QPainter& painter) {
+    const QPaintDevice* device = painter.device();
+    return device != nullptr && device->devType() == QInternal::Widget &&
+           painter.worldTransform().type() <= QTransform::TxTranslate;
+}
+
+} // namespace
+
 CBufferDC::CBufferDC(CDC& target, const QRect& area) : m_target(target), m_area(area) {
     if (target.IsPrinting() || area.isEmpty()) {
         m_painter = target.GetPainter();
         m_windowOrg = target.GetWindowOrg();
         return;
     }
-    const QPaintDevice* device = target.GetPainter()->device();
+    QPainter& painter = *target.GetPainter();
+    if (BackedByTheWindow(painter)) {
+        m_painter = &painter;
+        m_painter->save();
+        m_painter->setClipRect(area, Qt::IntersectClip);
+        // The logical point at the device's origin, as the buffer would have it.
+        const QTransform& t = painter.worldTransform();
+        m_windowOrg = QPoint(-qRound(t.dx()), -qRound(t.dy()));
+        m_direct = true;
+        return;
+    }
+    const QPaintDevice* device = painter.device();
     const qreal ratio = device != nullptr ? device->devicePixelRatioF() : 1.0;
     m_bitmap = QImage(area.size() * ratio, QImage::Format_ARGB32_Premultiplied);
     m_bitmap.setDevicePixelRatio(ratio);
@@ -22,6 +45,8 @@ CBufferDC::CBufferDC(CDC& target, const QRect& area) : m_target(target), m_area(
 }
 
 CBufferDC::~CBufferDC() {
+    if (m_direct)
+        m_painter->restore();
     if (!m_inUse) {
         m_painter = nullptr;
         return;

@@ -1,6 +1,7 @@
 #pragma once
 // Off-screen drawing context: everything drawn into it reaches the target in one copy when it
-// goes out of scope. A printing target is drawn on directly.
+// goes out of scope. A printing target, and a widget's painter (whose window is buffered
+// already), are drawn on directly, clipped to the area.
 
 #include "DeviceContext.h"
 
@@ -24,6 +25,7 @@ private:
     CDC& m_target;
     QRect m_area;
     bool m_inUse = false;
+    bool m_direct = false; // drawing on the target's own painter
 };
 
 } // namespace tensiq

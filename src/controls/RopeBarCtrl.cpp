@@ -2,8 +2,10 @@
 
 #include "BarTextFormat.h"
 #include "BufferDC.h"
+#include "ShapedTextCache.h"
 #include "SysColors.h"
 
+#include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -27,10 +29,10 @@ bool IsVertical(DWORD style) {
 }
 
 // Draws text with its bottom centre at the painter's origin, as TA_CENTER | TA_BOTTOM does.
-void TextOutCentreBottom(QPainter& painter, const QString& text, int angle) {
-    const QFontMetrics fm(painter.font());
+void TextOutCentreBottom(QPainter& painter, const ShapedTextCache::Shaped& text, int angle) {
     painter.rotate(-angle);
-    painter.drawText(QPoint(-fm.horizontalAdvance(text) / 2, -fm.descent()), text);
+    // The glyphs are placed by their top; the baseline is an ascent below it.
+    painter.drawStaticText(QPoint(-text.advance / 2, -text.descent - text.ascent), text.glyphs);
 }
 
 } // namespace
@@ -247,9 +249,8 @@ void CRopeBarCtrl::DrawBarText(const BarDrawInfo& info, BarSpan full, BarSpan ba
     const QString text = FormatBarText(format, value);
 
     const int angle = m_textEscapement / 10;
-    const QFontMetrics fm(p.font());
-    const int cx = fm.horizontalAdvance(text);
-    const int cy = fm.height();
+    const int cx = m_shapedText.Get(text, p.font()).advance;
+    const int cy = QFontMetrics(p.font()).height();
     int eX = 0, eY = 0, oX = 0, oY = 0;
     switch (angle) {
     case 0:
@@ -303,7 +304,7 @@ void CRopeBarCtrl::DrawClippedText(const BarDrawInfo& info, BarSpan span, const 
     p.resetTransform();
     p.setClipRect(device);
     p.setWorldTransform(placed);
-    TextOutCentreBottom(p, text, m_textEscapement / 10);
+    TextOutCentreBottom(p, m_shapedText.Get(text, p.font()), m_textEscapement / 10);
     p.restore();
 }
 

@@ -5,6 +5,7 @@
 
 #include "BarDrawInfo.h"
 #include "ProgressCtrl.h"
+#include "ShapedTextCache.h"
 
 #include <QString>
 
@@ -71,6 +72,7 @@ private:
     void OnPaint(CDC& paintDC, const QRect& clipBox);
 
     int m_textEscapement = 0;
+    ShapedTextCache m_shapedText;
 };
 
 } // namespace tensiq

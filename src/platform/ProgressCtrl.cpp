@@ -108,14 +108,12 @@ QRect CProgressCtrl::ClientArea() const {
 void CProgressCtrl::PaintBorder(QPainter& painter) const {
     if ((m_style & WS_BORDER) == 0)
         return;
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(ToQColor(GetSysColor(COLOR_WINDOWFRAME)));
+    const QColor frame = ToQColor(GetSysColor(COLOR_WINDOWFRAME));
     const QRect r = rect();
-    painter.drawRect(r.left(), r.top(), r.width(), 1);
-    painter.drawRect(r.left(), r.bottom(), r.width(), 1);
-    painter.drawRect(r.left(), r.top(), 1, r.height());
-    painter.drawRect(r.right(), r.top(), 1, r.height());
-    painter.setBrush(Qt::NoBrush);
+    painter.fillRect(r.left(), r.top(), r.width(), 1, frame);
+    painter.fillRect(r.left(), r.bottom(), r.width(), 1, frame);
+    painter.fillRect(r.left(), r.top(), 1, r.height(), frame);
+    painter.fillRect(r.right(), r.top(), 1, r.height(), frame);
 }
 
 void CProgressCtrl::paintEvent(QPaintEvent*) {

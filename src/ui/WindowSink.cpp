@@ -11,6 +11,8 @@
 #include "UserDialogs.h"
 
 #include <QAccessible>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -135,6 +137,10 @@ void WindowSink::ApplyPending() {
     }
     m_lastApply = Clock::now();
     Apply(newest, samples, false);
+    // Painted now, in the same pass, rather than at some later turn of the event loop: a frame
+    // waits for one refresh, not for two.
+    if (m_targets.window != nullptr)
+        QCoreApplication::sendPostedEvents(m_targets.window->window(), QEvent::UpdateRequest);
     if (m_appliedHook)
         m_appliedHook(newest.frameNumber, arrival);
 }

@@ -201,3 +201,24 @@ TEST_F(Displays, EveryFrameModeAppliesEachFrameOnItsOwn) {
     EXPECT_EQ(sink->Stats().applies, 50);
     EXPECT_EQ(sink->Stats().chartSamplesDrawn, 5);
 }
+
+TEST_F(Displays, AnApplyPaintsWhatChangedBeforeItReturnsAndOnlyOnce) {
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            paints += e->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+    } counter;
+    bars[4]->installEventFilter(&counter);
+    test::Pump(50); // the first showing is painted
+    // The same total as shown: the label has nothing to repaint that would take the bars along.
+    FrameUpdate u = Frame(1);
+    u.totalText = total->GetCaption().toStdString();
+    const int before = counter.paints;
+    sink->OnFrame(u);
+    sink->ApplyPending();
+    EXPECT_EQ(counter.paints, before + 1);
+    test::Pump(50);
+    EXPECT_EQ(counter.paints, before + 1);
+}
