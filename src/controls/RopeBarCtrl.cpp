@@ -114,6 +114,45 @@ RECT CRopeBarCtrl::SpanToClientRect(const BarDrawInfo& info, BarSpan span) const
     return out;
 }
 
+// A plain vertical bar changes only between its old and new top, and where its number stands;
+// anything that colours or places the bar by its position repaints all of it.
+void CRopeBarCtrl::InvalidatePosChange(int previous, int current) {
+    int lower = 0;
+    int upper = 0;
+    GetRange(lower, upper);
+    const DWORD style = GetStyle();
+    const bool plain = IsVertical(style) && (style & (RLB_STRETCH | RLB_RUNNING)) == 0 &&
+                       (style & RLB_TEXTONBAR) == 0 && m_targetEnabled == 0 &&
+                       m_textEscapement == 0;
+    const auto inRange = [&](int pos) { return pos >= lower && pos <= upper; };
+    if (!plain || upper == lower || !inRange(previous) || !inRange(current)) {
+        update();
+        return;
+    }
+    RECT c = ToRECT(GetClientRect());
+    c.left += m_margins.left;
+    c.top += m_margins.top;
+    c.right -= m_margins.right;
+    c.bottom -= m_margins.bottom;
+    const int length = c.bottom - c.top;
+    const long long range = static_cast<long long>(upper) - lower;
+    const auto end = [&](int pos) {
+        return static_cast<int>((static_cast<long long>(pos) - lower) * length / range);
+    };
+    const BarDrawInfo info{nullptr, style, c, current, lower, upper};
+    const BarSpan changed{std::min(end(previous), end(current)),
+                          std::max(end(previous), end(current))};
+    const QPoint origin = ClientArea().topLeft();
+    if (changed.end > changed.start)
+        update(ToQRect(SpanToClientRect(info, changed)).translated(origin));
+    if ((style & RLB_TEXTMASK) != 0) {
+        // The number is centred on the client, a line high; a line either way covers it.
+        const int line = QFontMetrics(font()).height();
+        const int middle = c.top + (c.bottom - c.top) / 2;
+        update(QRect(c.left, middle - 2 * line, c.right - c.left, 4 * line).translated(origin));
+    }
+}
+
 void CRopeBarCtrl::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     PaintBorder(painter);

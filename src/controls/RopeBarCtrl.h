@@ -67,6 +67,7 @@ protected:
     virtual BOOL StepRunningSegment(LRESULT& result, int amount, BOOL relative);
 
     void paintEvent(QPaintEvent* event) override;
+    void InvalidatePosChange(int previous, int current) override;
 
 private:
     void OnPaint(CDC& paintDC, const QRect& clipBox);

@@ -46,8 +46,12 @@ int CProgressCtrl::SetPos(int pos) {
     const int previous = m_pos;
     m_pos = std::clamp(pos, m_lower, std::max(m_lower, m_upper));
     if (m_pos != previous)
-        update();
+        InvalidatePosChange(previous, m_pos);
     return previous;
+}
+
+void CProgressCtrl::InvalidatePosChange(int, int) {
+    update();
 }
 
 int CProgressCtrl::DeltaPos(int delta) {

@@ -61,6 +61,8 @@ public:
     QRect GetClientRect() const { return QRect(QPoint(0, 0), ClientArea().size()); }
 
 protected:
+    // What a new position leaves to be repainted; the whole control here.
+    virtual void InvalidatePosChange(int previous, int current);
     void PaintBorder(QPainter& painter) const;
     void paintEvent(QPaintEvent* event) override;
 

@@ -1,7 +1,12 @@
 #include "RopeBarCtrl.h"
 #include "ControlsTestSupport.h"
 
+#include <QCoreApplication>
 #include <QImage>
+#include <QPaintEvent>
+#include <QScreen>
+#include <QTest>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -337,3 +342,44 @@ TEST(RopeBarCtrl, MarginsInsetTheBarButNotTheBackground) {
 }
 
 } // namespace
+
+// What reaches the window after a new position, painted only where the bar says it changed, is
+// what a whole repaint would show: no stale edge, no stale number.
+TEST(RopeBarCtrl, APositionChangeRepaintsAllThatItChanges) {
+    QWidget window;
+    window.resize(120, 320);
+    auto* bar = new CRopeBarCtrl(&window, WS_BORDER | PBS_SMOOTH | PBS_VERTICAL);
+    bar->setGeometry(QRect(QPoint(20, 20), test::BarSize()));
+    test::ConfigureAsMainWindowBar(*bar);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    const auto onScreen = [&] {
+        QCoreApplication::sendPostedEvents(&window, QEvent::UpdateRequest);
+        return window.screen()
+            ->grabWindow(window.winId(), bar->x(), bar->y(), bar->width(), bar->height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    onScreen();
+    // Small steps around the middle are small repaints.
+    struct SmallPaints : QObject {
+        int small = 0;
+        bool eventFilter(QObject* bar, QEvent* e) override {
+            if (e->type() == QEvent::Paint)
+                small += static_cast<QPaintEvent*>(e)->rect().height() <
+                                 static_cast<QWidget*>(bar)->height() / 2
+                             ? 1
+                             : 0;
+            return false;
+        }
+    } spy;
+    bar->installEventFilter(&spy);
+    // Up and down a little around the middle, across the number, to the ends and back.
+    for (int pos : {500, 503, 497, 510, 490, 1000, 999, 0, 1, 250, 251, 750, 500, 504}) {
+        bar->SetPos(pos);
+        const QImage shown = onScreen();
+        ASSERT_EQ(shown, test::Render(*bar)) << "after SetPos(" << pos << ")";
+    }
+    EXPECT_GE(spy.small, 6);
+}
