@@ -150,7 +150,7 @@ bool RunCliSoak(double minutes, const std::string& root) {
             const RecordCheck r = CheckRecord(record, false);
             ++cycles;
             const bool runFound = r.lines > 0;
-            const bool runComplete = r.CompleteToHangUp();
+            const bool runComplete = r.CompleteToHangUp(kHangUpAfterFrames, false);
             const std::string how = LastLine(err);
             const bool reported = exit != 0 && exit != -1 && !how.empty();
             found += runFound ? 1 : 0;

@@ -38,8 +38,15 @@ bool RecordCheck::Sound() const {
     return header && lines > 0 && corrupted == 0 && outOfOrder == 0 && unexplainedGaps == 0;
 }
 
-bool RecordCheck::CompleteToHangUp() const {
-    return Sound() && gaps == 0 && last >= kHangUpAfterFrames - kLostAtHangUp;
+bool RecordCheck::CompleteToHangUp(long hangUp, bool faults) const {
+    if (!Sound() || (!faults && gaps > 0))
+        return false;
+    if (last >= hangUp - kLostAtHangUp)
+        return true;
+    for (long f = last + 1; faults && f <= hangUp; ++f)
+        if (Faulted(f))
+            return hangUp - f <= kRestartFrames;
+    return false;
 }
 
 RecordCheck CheckRecord(const std::string& path, bool faults) {

@@ -22,6 +22,10 @@ inline constexpr int kDropByteEvery = 750;
 inline constexpr int kHangUpAfterFrames = 2500; // about 4.3 s into a run
 // The frames still on the line when it went dead are lost with it.
 inline constexpr int kLostAtHangUp = 4;
+// A restart after a faulty frame ends with a 100 ms pause after the stream command, in which the
+// program does not read; a hang-up then discards what came meanwhile: 58 frames at the line
+// limit, and the one or two sent before the device heard the quiet command.
+inline constexpr int kRestartFrames = 2 + 58 + kLostAtHangUp;
 inline constexpr std::array<std::int16_t, 12> kReadings = {486, 478, 493, 502, 510, 497,
                                                            540, 536, 548, 505, 0,   0};
 
@@ -39,8 +43,10 @@ struct RecordCheck {
 
     // Lines from valid frames only, in order, every gap at a fault.
     bool Sound() const;
-    // A run without faults that the line ended: every frame up to the hang-up but the last few.
-    bool CompleteToHangUp() const;
+    // A run the line ended after hangUp frames: every frame up to it but the last few still on
+    // the line, or, when the line went dead while the stream restarted after a fault, all up to
+    // that fault.
+    bool CompleteToHangUp(long hangUp, bool faults) const;
 };
 
 // Every line: ten steady loads, then a frame number; numbers rise, and a gap holds a fault.

@@ -2,9 +2,10 @@
 // A run is started and stopped with the window's button, as a user does, at the line limit with
 // a bad marker, a bad terminator and a dropped byte every few hundred frames; memory, descriptors
 // and threads of this process must stay flat and the record the user saves must hold every valid
-// frame. Then, over and over: the line hangs up in the middle of a run, the window tells the
-// user, the device comes back at another port, and the next run started from the window must
-// find it there; every run's record is complete up to its end.
+// frame. Then, over and over: the line hangs up in the middle of a run, also while the stream
+// restarts after a fault; the window tells the user, the device comes back at another port, and the
+// next run started from the window must find it there; every run's record is complete up to its
+// end.
 #include "WindowSoak.h"
 
 #include "LanguageChoice.h"
@@ -27,6 +28,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -91,6 +93,14 @@ double Click(CIconButton& button) {
     return Seconds(Clock::now() - t0) * 1000;
 }
 
+// The line goes dead at, or a few frames after, a faulty frame (2400), while the window
+// restarts the stream and synchronises, and later in the middle of the stream.
+int HangUpFrame(int cycle) {
+    static constexpr int kAfterFault[] = {0, 1, 2, 3, 6, 10, 25, 40, 100, 299};
+    constexpr int kFault = 8 * kBadMarkerEvery;
+    return kFault + kAfterFault[cycle % std::size(kAfterFault)];
+}
+
 struct WindowObjects {
     long children = 0;
     long widgets = 0;
@@ -112,6 +122,9 @@ bool RunWindowSoak(double minutes, const std::string& root, int argc, char** arg
     ::setenv("TENSIQ_PORT_DIR", ports.c_str(), 1);
     ::setenv("XDG_DATA_HOME", (root + "/window-data").c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (root + "/window-config").c_str(), 1);
+    const std::string runtime = root + "/window-runtime";
+    ::mkdir(runtime.c_str(), 0700);
+    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::signal(SIGPIPE, SIG_IGN); // a device process that died is seen at its pipe's write
@@ -217,8 +230,8 @@ bool RunWindowSoak(double minutes, const std::string& root, int argc, char** arg
     }
     steadyDevice.Stop();
 
-    std::printf("\nwindow: hang-up mid-run, device back at another port, new run from the Start "
-                "button; until the time is up\n");
+    std::printf("\nwindow: hang-up mid-run, faults as before, device back at another port, new "
+                "run from the Start button; until the time is up\n");
     std::fflush(stdout);
     int cycles = 0, found = 0, complete = 0, reported = 0;
     double longestStartMs = 0, longestStallMs = 0;
@@ -228,7 +241,8 @@ bool RunWindowSoak(double minutes, const std::string& root, int argc, char** arg
     if (!cycleDevices.AddSilent(1))
         ok = false;
     for (int port = 2; port <= 255 && ok && (cycles == 0 || Clock::now() < cycleEnd); ++port) {
-        if (!cycleDevices.AddDevice(port, false, kHangUpAfterFrames)) {
+        const int hangUp = HangUpFrame(cycles);
+        if (!cycleDevices.AddDevice(port, true, hangUp)) {
             ok = false;
             break;
         }
@@ -245,8 +259,8 @@ bool RunWindowSoak(double minutes, const std::string& root, int argc, char** arg
         const std::size_t lost = boxes.Count() - atStart;
         const bool told = atStart == before && lost == 1 && boxes.texts.back() == lostText &&
                           dlg.m_measuring == 0;
-        const RecordCheck r = CheckRecord(dlg.Context().recordPath, false);
-        const bool runComplete = r.CompleteToHangUp();
+        const RecordCheck r = CheckRecord(dlg.Context().recordPath, true);
+        const bool runComplete = r.CompleteToHangUp(hangUp, true);
         ++cycles;
         found += runFound ? 1 : 0;
         complete += runComplete ? 1 : 0;
@@ -254,10 +268,10 @@ bool RunWindowSoak(double minutes, const std::string& root, int argc, char** arg
         longestStartMs = std::max(longestStartMs, startMs);
         samples.Add(Sample(::getpid()));
         (cycles == 1 ? objects0 : objects1) = CountObjects(dlg);
-        std::printf("  port %3d: %s at port %d (Start %.0f ms), %ld lines (frames %ld to %ld, %ld "
-                    "corrupted, %ld gaps), %s; %zu box%s%s\n",
-                    port, runFound ? "found" : "NOT FOUND", foundAt, startMs, r.lines, r.first,
-                    r.last, r.corrupted, r.gaps, runComplete ? "complete" : "INCOMPLETE",
+        std::printf("  port %3d: %s at port %d (Start %.0f ms), hang-up after frame %d: %ld "
+                    "lines (frames %ld to %ld, %ld corrupted, %ld gaps), %s; %zu box%s%s\n",
+                    port, runFound ? "found" : "NOT FOUND", foundAt, startMs, hangUp, r.lines,
+                    r.first, r.last, r.corrupted, r.gaps, runComplete ? "complete" : "INCOMPLETE",
                     boxes.Count() - before, boxes.Count() - before == 1 ? "" : "es",
                     told ? ", the lost connection told" : ", the lost connection NOT TOLD");
         std::fflush(stdout);
