@@ -198,7 +198,7 @@ bool RunWindowSoak(double minutes, const std::string& root, int argc, char** arg
         const bool savedQuietly = boxes.Count() == boxesBeforeSave;
         const RecordCheck r = CheckRecord(saved, true);
 
-        std::printf("  device found at port %d, Start took %.0f ms, Stopp %.0f ms\n", port, startMs,
+        std::printf("  device found at port %d, Start took %.0f ms, Stop %.0f ms\n", port, startMs,
                     stopMs);
         std::printf("  frames sent %ld (%ld with a fault), stream starts %ld; frames read by the "
                     "window %ld\n",
