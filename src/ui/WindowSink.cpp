@@ -38,7 +38,7 @@ WindowSink::WindowSink(const Targets& targets, QObject* parent)
     : QObject(parent), m_targets(targets), m_interval(ScreenRefresh()) {
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &WindowSink::ApplyPending);
+    connect(&m_timer, &QTimer::timeout, this, [this] { ApplyPending(); });
 }
 
 WindowSink::~WindowSink() = default;
@@ -112,24 +112,32 @@ void WindowSink::Schedule() {
     if (m_timer.isActive())
         return;
     const auto since = m_lastApply ? Clock::now() - *m_lastApply : Clock::duration::max();
-    if (since >= m_interval) {
+    if (since >= m_interval)
         ApplyPending();
-        return;
-    }
-    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(m_interval - since);
+    else
+        ArmRefresh();
+}
+
+// The next refresh, a whole interval after the last apply.
+void WindowSink::ArmRefresh() {
+    const auto due = (m_lastApply ? *m_lastApply : Clock::now()) + m_interval;
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(due - Clock::now());
     m_timer.start(static_cast<int>(std::clamp<long long>(wait.count(), 1, 1 << 30)));
 }
 
-void WindowSink::ApplyPending() {
+bool WindowSink::ApplyPending() {
     m_timer.stop();
-    m_posted = false;
     FrameUpdate newest;
     Clock::time_point arrival;
     std::vector<ChartSample> samples;
     {
         std::lock_guard lock(m_mutex);
-        if (!m_havePending)
-            return;
+        if (!m_havePending) {
+            // Idle: the next frame wakes this thread again. Cleared under the lock, so a frame
+            // stored after this look posts its wake-up.
+            m_posted = false;
+            return false;
+        }
         newest = m_newest;
         arrival = m_newestArrival;
         samples.swap(m_samples);
@@ -143,6 +151,10 @@ void WindowSink::ApplyPending() {
         QCoreApplication::sendPostedEvents(m_targets.window->window(), QEvent::UpdateRequest);
     if (m_appliedHook)
         m_appliedHook(newest.frameNumber, arrival);
+    // While frames keep coming, the refresh comes round on its own and the thread, seeing a
+    // wake-up still in flight, posts none: no wake-up across threads for each refresh.
+    ArmRefresh();
+    return true;
 }
 
 // Per frame as the thread computed it: bars, chart, marks, total.

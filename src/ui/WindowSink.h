@@ -1,8 +1,8 @@
 #pragma once
 // Takes the acquisition thread's readings to the window's displays on the GUI thread. The
-// thread only stores the frame and, when nothing is pending yet, posts one wake-up; it never
+// thread only stores the frame, and posts a wake-up only when the GUI has gone idle; it never
 // waits for the GUI. The GUI applies every chart sample in order and the newest bars, marks
-// and total, at most once per screen refresh.
+// and total, at most once per screen refresh, and keeps refreshing while frames come.
 
 #include "AcquisitionSink.h"
 #include "LiveFrame.h"
@@ -47,8 +47,8 @@ public:
     void OnConnectionLost(const std::string& message) override;
     void OnRecordFailed(const std::string& message) override;
 
-    // Applies what is pending now (GUI thread).
-    void ApplyPending();
+    // Applies what is pending now (GUI thread); false when nothing was.
+    bool ApplyPending();
 
     // How often the displays may be repainted; the screen's refresh by default.
     void SetRefreshInterval(std::chrono::microseconds interval) { m_interval = interval; }
@@ -82,6 +82,7 @@ private:
         std::array<int, kRopes> values;
     };
     void Schedule();
+    void ArmRefresh();
     void Apply(const FrameUpdate& newest, const std::vector<ChartSample>& samples, bool repaintNow);
     void ApplyMarks(const FrameUpdate& update);
     // On the GUI thread; the thread that asked does not wait for the box.
@@ -99,7 +100,7 @@ private:
     bool m_havePending = false;
     std::vector<ChartSample> m_samples;
     Counters m_counters;
-    std::atomic<bool> m_posted{false};
+    std::atomic<bool> m_posted{false}; // a wake-up or a refresh is on its way to the GUI
 
     AppliedHook m_appliedHook;
     std::uint16_t m_lastTag = 0;

@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <thread>
@@ -221,4 +222,38 @@ TEST_F(Displays, AnApplyPaintsWhatChangedBeforeItReturnsAndOnlyOnce) {
     EXPECT_EQ(counter.paints, before + 1);
     test::Pump(50);
     EXPECT_EQ(counter.paints, before + 1);
+}
+
+TEST_F(Displays, WhileFramesComeTheRefreshRunsOnItsOwnAndAFrameAfterAPauseStillWakesIt) {
+    struct WakeUps : QObject {
+        int count = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            count += e->type() == QEvent::MetaCall ? 1 : 0;
+            return false;
+        }
+    } wakeUps;
+    sink->installEventFilter(&wakeUps);
+    sink->SetRefreshInterval(5ms);
+    std::atomic<bool> feeding{true};
+    std::atomic<long> sent{0};
+    std::thread feeder([&] {
+        while (feeding) {
+            sink->OnFrame(Frame(++sent));
+            std::this_thread::sleep_for(200us);
+        }
+    });
+    test::Pump(300);
+    feeding = false;
+    feeder.join();
+    test::Pump(50);
+    const long applies = sink->Stats().applies;
+    EXPECT_GE(applies, 10);
+    EXPECT_LE(wakeUps.count, 2); // the first frame's, not one a refresh
+    EXPECT_EQ(bars[0]->GetPos(), Frame(sent).displayValues[0]);
+
+    // Idle now: a frame that comes after the pause is shown all the same.
+    sink->OnFrame(Frame(sent + 1));
+    test::Pump(50);
+    EXPECT_EQ(bars[0]->GetPos(), Frame(sent + 1).displayValues[0]);
+    EXPECT_EQ(sink->Stats().applies, applies + 1);
 }
