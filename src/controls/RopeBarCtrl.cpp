@@ -147,10 +147,18 @@ void CRopeBarCtrl::InvalidatePosChange(int previous, int current) {
         update(ToQRect(SpanToClientRect(info, changed)).translated(origin));
     if ((style & RLB_TEXTMASK) != 0) {
         // The number is centred on the client, a line high; a line either way covers it.
-        const int line = QFontMetrics(font()).height();
+        if (m_lineHeight < 0)
+            m_lineHeight = QFontMetrics(font()).height();
+        const int line = m_lineHeight;
         const int middle = c.top + (c.bottom - c.top) / 2;
-        update(QRect(c.left, middle - 2 * line, c.right - c.left, 4 * line).translated(origin));
+        update(QRect(c.left, middle - line, c.right - c.left, 2 * line).translated(origin));
     }
+}
+
+void CRopeBarCtrl::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange)
+        m_lineHeight = -1;
+    CProgressCtrl::changeEvent(event);
 }
 
 void CRopeBarCtrl::paintEvent(QPaintEvent* event) {

@@ -68,12 +68,14 @@ protected:
 
     void paintEvent(QPaintEvent* event) override;
     void InvalidatePosChange(int previous, int current) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void OnPaint(CDC& paintDC, const QRect& clipBox);
 
     int m_textEscapement = 0;
     ShapedTextCache m_shapedText;
+    int m_lineHeight = -1; // of the font; -1 until asked after a font change
 };
 
 } // namespace tensiq

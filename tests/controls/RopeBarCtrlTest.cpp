@@ -382,4 +382,15 @@ TEST(RopeBarCtrl, APositionChangeRepaintsAllThatItChanges) {
         ASSERT_EQ(shown, test::Render(*bar)) << "after SetPos(" << pos << ")";
     }
     EXPECT_GE(spy.small, 6);
+
+    // A larger font: the number's band grows with it.
+    QFont large = bar->font();
+    large.setPixelSize(60);
+    bar->setFont(large);
+    onScreen();
+    for (int pos : {520, 480, 500}) {
+        bar->SetPos(pos);
+        ASSERT_EQ(onScreen(), test::Render(*bar))
+            << "with the large font, after SetPos(" << pos << ")";
+    }
 }
