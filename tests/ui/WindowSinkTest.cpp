@@ -31,6 +31,17 @@ constexpr COLORREF kGrey = RGB(192, 192, 192);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kYellow = RGB(255, 255, 128);
 
+// Counts the events of one type that reach the objects it filters.
+struct EventCounter : QObject {
+    explicit EventCounter(QEvent::Type counted) : type(counted) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+        count += e->type() == type ? 1 : 0;
+        return false;
+    }
+    QEvent::Type type;
+    int count = 0;
+};
+
 // The window's displays without the window: twelve bars, a chart and a total label.
 class Displays : public ::testing::Test {
 protected:
@@ -204,34 +215,22 @@ TEST_F(Displays, EveryFrameModeAppliesEachFrameOnItsOwn) {
 }
 
 TEST_F(Displays, AnApplyPaintsWhatChangedBeforeItReturnsAndOnlyOnce) {
-    struct PaintCounter : QObject {
-        int paints = 0;
-        bool eventFilter(QObject*, QEvent* e) override {
-            paints += e->type() == QEvent::Paint ? 1 : 0;
-            return false;
-        }
-    } counter;
+    EventCounter counter(QEvent::Paint);
     bars[4]->installEventFilter(&counter);
     test::Pump(50); // the first showing is painted
     // The same total as shown: the label has nothing to repaint that would take the bars along.
     FrameUpdate u = Frame(1);
     u.totalText = total->GetCaption().toStdString();
-    const int before = counter.paints;
+    const int before = counter.count;
     sink->OnFrame(u);
     sink->ApplyPending();
-    EXPECT_EQ(counter.paints, before + 1);
+    EXPECT_EQ(counter.count, before + 1);
     test::Pump(50);
-    EXPECT_EQ(counter.paints, before + 1);
+    EXPECT_EQ(counter.count, before + 1);
 }
 
 TEST_F(Displays, WhileFramesComeTheRefreshRunsOnItsOwnAndAFrameAfterAPauseStillWakesIt) {
-    struct WakeUps : QObject {
-        int count = 0;
-        bool eventFilter(QObject*, QEvent* e) override {
-            count += e->type() == QEvent::MetaCall ? 1 : 0;
-            return false;
-        }
-    } wakeUps;
+    EventCounter wakeUps(QEvent::MetaCall);
     sink->installEventFilter(&wakeUps);
     sink->SetRefreshInterval(5ms);
     std::atomic<bool> feeding{true};
