@@ -1,5 +1,6 @@
 #include "AcquisitionThread.h"
 #include "DeviceLink.h"
+#include "PseudoTerminalPair.h"
 #include "SimulatorFixture.h"
 
 #include <fcntl.h>
@@ -26,12 +27,10 @@ public:
 class SynchronisationTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        ASSERT_GE(m_master, 0);
-        ASSERT_EQ(::grantpt(m_master), 0);
-        ASSERT_EQ(::unlockpt(m_master), 0);
+        ASSERT_TRUE(m_pty.IsOpen());
+        m_master = m_pty.Master();
         ::fcntl(m_master, F_SETFL, O_NONBLOCK);
-        ASSERT_TRUE(link.OpenDevice(::ptsname(m_master)));
+        ASSERT_TRUE(link.OpenDevice(m_pty.SlavePath()));
         context.link = &link;
         context.sink = &sink;
         thread.Start();
@@ -39,7 +38,7 @@ protected:
     void TearDown() override {
         thread.StopRun();
         link.Close();
-        ::close(m_master);
+        m_pty.Close();
     }
     // Starts a run and, once the program has sent S, answers with what comes before the first
     // carriage return; all of it is queued before the synchronisation starts reading.
@@ -72,6 +71,7 @@ protected:
     AcquisitionThread thread{context};
 
 private:
+    test::PseudoTerminalPair m_pty;
     int m_master = -1;
 };
 

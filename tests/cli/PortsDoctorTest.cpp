@@ -1,5 +1,6 @@
 // ports and doctor against a faked system (TENSIQ_SYSTEM_ROOT: dev/, sys/, proc/, etc/, ...)
 // whose serial devices are links to real pseudo-terminals, so opens and locks are real.
+#include "PseudoTerminalPair.h"
 #include "RunTool.h"
 #include "SerialPort.h"
 
@@ -70,18 +71,12 @@ private:
 class Pty {
 public:
     Pty() {
-        m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-        char name[128];
-        if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0 ||
-            ptsname_r(m_master, name, sizeof name) != 0)
+        if (!m_pair.IsOpen())
             throw std::runtime_error("no pseudo-terminal");
-        m_slave = name;
-        chmod(name, 0666);
+        m_slave = m_pair.SlavePath();
+        chmod(m_slave.c_str(), 0666);
     }
-    ~Pty() {
-        Release();
-        close(m_master);
-    }
+    ~Pty() { Release(); }
     const std::string& Path() const { return m_slave; }
     void Flock() {
         Open();
@@ -114,7 +109,7 @@ private:
             m_fd = open(m_slave.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
         ASSERT_GE(m_fd, 0);
     }
-    int m_master = -1;
+    tensiq::test::PseudoTerminalPair m_pair;
     int m_fd = -1;
     std::string m_slave;
 };

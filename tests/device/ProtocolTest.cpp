@@ -1,5 +1,6 @@
 #include "DeviceLink.h"
 #include "GermanNumbers.h"
+#include "PseudoTerminalPair.h"
 #include "SimulatorFixture.h"
 #include "VersionReply.h"
 
@@ -104,16 +105,14 @@ TEST_F(ProtocolTest, SilenceWaitFailsWhileTheDeviceKeepsSending) {
 class WaitingRuleTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        ASSERT_GE(m_master, 0);
-        ASSERT_EQ(::grantpt(m_master), 0);
-        ASSERT_EQ(::unlockpt(m_master), 0);
-        ASSERT_TRUE(link.OpenDevice(::ptsname(m_master)));
+        ASSERT_TRUE(m_pty.IsOpen());
+        m_master = m_pty.Master();
+        ASSERT_TRUE(link.OpenDevice(m_pty.SlavePath()));
     }
     void TearDown() override {
         ObservePausesOnThisThread({});
         link.Close();
-        ::close(m_master);
+        m_pty.Close();
     }
     // Sends bytes from the device and waits until they are queued at the program's end.
     void DeviceSends(int count) {
@@ -138,6 +137,7 @@ protected:
     DeviceLink link;
 
 private:
+    test::PseudoTerminalPair m_pty;
     int m_master = -1;
 };
 

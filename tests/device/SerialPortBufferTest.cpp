@@ -4,16 +4,25 @@
 
 using namespace tensiq;
 
-class SerialPortBuffer : public test::SimulatorFixture {};
+class SerialPortBuffer : public test::SimulatorFixture {
+protected:
+    // A device at port 1, asked V; its six-byte reply waits at the port.
+    void OpenWithReplyQueued() {
+        sim->AddDevice(1, Device("L 1.08"));
+        sim->Start();
+        ASSERT_TRUE(port.Open(1, 230400));
+        AskAgain();
+    }
+    void AskAgain() {
+        const std::uint8_t v = 'V';
+        port.Write(&v, 1);
+        ASSERT_TRUE(test::Eventually([&] { return port.BytesWaiting() == 6; }));
+    }
+    SerialPort port;
+};
 
 TEST_F(SerialPortBuffer, AReplyReadByteByByteCostsOneSystemRead) {
-    sim->AddDevice(1, Device("L 1.08"));
-    sim->Start();
-    SerialPort port;
-    ASSERT_TRUE(port.Open(1, 230400));
-    const std::uint8_t v = 'V';
-    port.Write(&v, 1);
-    ASSERT_TRUE(test::Eventually([&] { return port.BytesWaiting() == 6; }));
+    OpenWithReplyQueued();
     std::string reply;
     for (int i = 0; i < 6; ++i) {
         char c = 0;
@@ -29,13 +38,7 @@ TEST_F(SerialPortBuffer, AReplyReadByteByByteCostsOneSystemRead) {
 }
 
 TEST_F(SerialPortBuffer, WhatWasTakenInIsGoneAfterAPurgeAndAClose) {
-    sim->AddDevice(1, Device("L 1.08"));
-    sim->Start();
-    SerialPort port;
-    ASSERT_TRUE(port.Open(1, 230400));
-    const std::uint8_t v = 'V';
-    port.Write(&v, 1);
-    ASSERT_TRUE(test::Eventually([&] { return port.BytesWaiting() == 6; }));
+    OpenWithReplyQueued();
     char c = 0;
     ASSERT_EQ(port.Read(&c, 1), 1);
     EXPECT_EQ(port.Buffered(), 5);
@@ -43,8 +46,7 @@ TEST_F(SerialPortBuffer, WhatWasTakenInIsGoneAfterAPurgeAndAClose) {
     EXPECT_EQ(port.BytesWaiting(), 0);
     EXPECT_EQ(port.Read(&c, 1), 0);
 
-    port.Write(&v, 1);
-    ASSERT_TRUE(test::Eventually([&] { return port.BytesWaiting() == 6; }));
+    AskAgain();
     port.Close();
     EXPECT_EQ(port.Buffered(), 0);
     ASSERT_TRUE(port.Open(1, 230400));

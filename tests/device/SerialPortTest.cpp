@@ -1,4 +1,5 @@
 #include "SerialPort.h"
+#include "PseudoTerminalPair.h"
 #include "SimulatorFixture.h"
 
 #include <cerrno>
@@ -87,12 +88,10 @@ TEST_F(SerialPortTest, FailedOpensEndClosedWithTheirReason) {
 
 TEST(SerialPortStall, AWriteThatCannotGoOutIsReportedShort) {
     // A pseudo-terminal whose far end never reads fills up; the write gives up after 1 s.
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(::grantpt(master), 0);
-    ASSERT_EQ(::unlockpt(master), 0);
+    test::PseudoTerminalPair pty;
+    ASSERT_TRUE(pty.IsOpen());
     SerialPort port;
-    ASSERT_TRUE(port.OpenDevice(::ptsname(master), 230400));
+    ASSERT_TRUE(port.OpenDevice(pty.SlavePath(), 230400));
     std::vector<std::uint8_t> data(4 << 20, 0x55);
     const auto start = std::chrono::steady_clock::now();
     const int written = port.Write(data.data(), static_cast<int>(data.size()));
@@ -101,7 +100,6 @@ TEST(SerialPortStall, AWriteThatCannotGoOutIsReportedShort) {
     EXPECT_LT(written, static_cast<int>(data.size()));
     EXPECT_GE(took, 900ms);
     port.Close();
-    ::close(master);
 }
 
 TEST_F(SerialPortTest, APortHeldByOneObjectIsRefusedToAnotherUntilClosed) {
