@@ -38,7 +38,7 @@ WindowSink::WindowSink(const Targets& targets, QObject* parent)
     : QObject(parent), m_targets(targets), m_interval(ScreenRefresh()) {
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, [this] { ApplyPending(); });
+    connect(&m_timer, &QTimer::timeout, this, &WindowSink::ApplyPending);
 }
 
 WindowSink::~WindowSink() = default;
@@ -125,7 +125,7 @@ void WindowSink::ArmRefresh() {
     m_timer.start(static_cast<int>(std::clamp<long long>(wait.count(), 1, 1 << 30)));
 }
 
-bool WindowSink::ApplyPending() {
+void WindowSink::ApplyPending() {
     m_timer.stop();
     FrameUpdate newest;
     Clock::time_point arrival;
@@ -136,7 +136,7 @@ bool WindowSink::ApplyPending() {
             // Idle: the next frame wakes this thread again. Cleared under the lock, so a frame
             // stored after this look posts its wake-up.
             m_posted = false;
-            return false;
+            return;
         }
         newest = m_newest;
         arrival = m_newestArrival;
@@ -154,7 +154,6 @@ bool WindowSink::ApplyPending() {
     // While frames keep coming, the refresh comes round on its own and the thread, seeing a
     // wake-up still in flight, posts none: no wake-up across threads for each refresh.
     ArmRefresh();
-    return true;
 }
 
 // Per frame as the thread computed it: bars, chart, marks, total.

@@ -47,8 +47,8 @@ public:
     void OnConnectionLost(const std::string& message) override;
     void OnRecordFailed(const std::string& message) override;
 
-    // Applies what is pending now (GUI thread); false when nothing was.
-    bool ApplyPending();
+    // Applies what is pending now (GUI thread); with nothing pending, goes idle.
+    void ApplyPending();
 
     // How often the displays may be repainted; the screen's refresh by default.
     void SetRefreshInterval(std::chrono::microseconds interval) { m_interval = interval; }
