@@ -51,6 +51,7 @@ constexpr StringEntry kStrings[] = {
     {163, "Der Datenträger ist voll, die Messung wurde nicht gespeichert:\n%1"},
     {164, "Die Messung konnte nicht gespeichert werden:\n%1\n(%2)"},
     {166, "%1 ist bereits vorhanden.\nMöchten Sie die Datei ersetzen?"},
+    {190, "Seillast-Verlauf"},
     {61713, "Geben Sie bitte eine Zahl ein."},
     {61714, "Geben Sie bitte eine ganze Zahl zwischen %1 und %2 ein."},
     {61715, "Geben Sie bitte eine Zahl zwischen %1 und %2 ein."},

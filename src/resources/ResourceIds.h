@@ -41,7 +41,9 @@ inline constexpr unsigned kStrNoRecordYet = 161;
 inline constexpr unsigned kStrSaveNotWritable = 162; // %1: the file
 inline constexpr unsigned kStrSaveDiskFull = 163;    // %1: the file
 inline constexpr unsigned kStrSaveFailed = 164;      // %1: the file, %2: the system's reason
-inline constexpr unsigned kStrReplaceFile = 166; // %1: the file
+inline constexpr unsigned kStrReplaceFile = 166;     // %1: the file
+// The live chart's name for assistive technology.
+inline constexpr unsigned kStrChartName = 190;
 
 // Messages of the form's data exchange, under the ids the framework gives them.
 inline constexpr unsigned kStrParseReal = 61713;
