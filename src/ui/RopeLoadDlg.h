@@ -129,8 +129,13 @@ private:
     void ShowRunError(unsigned text, unsigned caption);
     void BeginRun();
     void EndRunOnLink(bool quietenDevice);
+    // The bars' range and the chart's full scale for a run from the stored block's factor and
+    // the unit; positions shown at another scale are cleared.
     void SetRunScale();
+    bool RunOn() const { return m_measuring != 0 || m_context.assistantActive != 0; }
     void RestoreBars();
+    // The scale the bars' positions were last shown at; none before the first run.
+    std::optional<int> m_positionsScale;
 
 public:
     // Members in the order of the window's data; form, unit, run and save members follow in
