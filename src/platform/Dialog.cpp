@@ -115,7 +115,8 @@ bool CDialog::Create() {
     // A modal frame with a system menu: a close box, no minimise or maximise box.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    resize(m_units->ClientSize(*m_template));
+    // No template has a sizing border: its controls are placed for this size and no other.
+    setFixedSize(m_units->ClientSize(*m_template));
 
     m_controls.reserve(m_template->controlCount);
     for (std::size_t i = 0; i < m_template->controlCount; ++i) {

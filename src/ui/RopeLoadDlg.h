@@ -140,10 +140,15 @@ private:
     void ShowMeasurementStopped();
     void BeginRun();
     void EndRunOnLink(bool quietenDevice);
+    // The bars' range and the chart's full scale for a run from the stored block's factor and
+    // the unit; positions shown at another scale are cleared.
     void SetRunScale();
     // The display factor of the unit shown: the one the acquisition thread uses too.
     double UnitFactor() const { return m_context.Snapshot().unitFactor; }
+    bool RunOn() const { return m_measuring != 0 || m_context.assistantActive != 0; }
     void RestoreBars();
+    // The scale the bars' positions were last shown at; none before the first run.
+    std::optional<int> m_positionsScale;
 
 protected:
     // The window's state: its own, not the program's. Protected only so that the tests' probe

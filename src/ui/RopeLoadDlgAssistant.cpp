@@ -51,6 +51,9 @@ void CRopeLoadDlg::OnAssistant() {
         bar.update();
     }
     ShowParameters(m_storedBlock);
+    // The run's scale before any position is taken: bars left at another scale cut the
+    // loads, and ropes a quarter apart showed equal and green.
+    SetRunScale();
     m_context.assistantActive = 1;
     BeginRun();
 
@@ -62,7 +65,8 @@ void CRopeLoadDlg::OnAssistant() {
     m_assistantButton.SetWindowText(ResourceText(res::kStrAssistantEnd));
 }
 
-// From the positions the bars show now: the last readings of an earlier run, or 0.
+// From the positions the bars show now: the last readings of an earlier run at this run's
+// scale, or 0.
 void CRopeLoadDlg::ComputeAssistantTargets() {
     BarPositions positions{};
     for (int k = 0; k < kRopes; ++k)

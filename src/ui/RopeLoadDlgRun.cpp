@@ -91,10 +91,16 @@ void CRopeLoadDlg::BeginRun() {
 
 void CRopeLoadDlg::SetRunScale() {
     const int fullScale = MeasurementFullScale(m_storedBlock.Factor(), UnitFactor());
+    // Positions shown at another scale (another unit or factor) would read wrong at this one,
+    // and the assistant would take them for loads of this run.
+    if (m_positionsScale != fullScale)
+        for (CRopeBarCtrl& bar : m_bars)
+            bar.SetPos(0);
+    m_positionsScale = fullScale;
     for (int series = 0; series < kRopes; ++series)
         m_chart.SetFullScale(series, fullScale);
     for (CRopeBarCtrl& bar : m_bars)
-        bar.SetRange(0, RunBarUpperBound(fullScale));
+        bar.SetRange(0, fullScale);
 }
 
 void CRopeLoadDlg::ShowMeasurementStopped() {

@@ -55,9 +55,15 @@ void CRopeLoadDlg::SetWeightUnit(int unit) {
 
     // Factor and text change together for the acquisition thread.
     m_context.SetUnit(DisplayFactor(unit), text);
-    const int upper = BarUpperBound(unit);
-    for (CRopeBarCtrl& bar : m_bars)
-        bar.SendMessage(PBM_SETRANGE, 0, MAKELPARAM(0, upper));
+    // During a run the bars and the chart take the scale a start in this unit would set: the
+    // unit alone leaves out the device's factor, and every rope above 1000 kg drew full.
+    if (RunOn()) {
+        SetRunScale();
+    } else {
+        const int upper = BarUpperBound(unit);
+        for (CRopeBarCtrl& bar : m_bars)
+            bar.SetRange(0, upper);
+    }
 
     m_form.unit = unit;
     UpdateData(FALSE);

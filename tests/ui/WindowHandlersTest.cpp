@@ -1,5 +1,5 @@
-// The window's own handlers: the view switch, "Beenden" in its corner, the about command,
-// quitting without reading the form, and the assistant's marker timer.
+// The window's own handlers: the view switch, the fixed size with "Beenden" in its corner, the
+// about command, quitting without reading the form, and the assistant's marker timer.
 
 #include "AboutBox.h"
 #include "CurrentResourceModule.h"
@@ -69,15 +69,23 @@ TEST_F(WindowHandlers, ViewSwitchTwiceComesBack) {
     EXPECT_EQ(dlg->m_switchViewButton.IconIn(), Icon(res::kIconShowChart));
 }
 
-TEST_F(WindowHandlers, QuitSitsTenPixelsFromTheCornerAfterEveryResize) {
-    const QSize size = dlg->m_quitButton.size();
-    for (const QSize client : {QSize(900, 600), QSize(640, 420), QSize(1200, 800)}) {
-        dlg->resize(client);
+// The template has no sizing border and its controls are placed for its size: at 400 x 250
+// the twelfth bar lay outside the window and "Beenden" on the bars.
+TEST_F(WindowHandlers, TheWindowKeepsItsTemplateSizeWithQuitInItsCorner) {
+    const QSize fixed = dlg->size();
+    EXPECT_EQ(dlg->minimumSize(), fixed);
+    EXPECT_EQ(dlg->maximumSize(), fixed);
+    for (const QSize asked : {QSize(400, 250), QSize(1200, 800)}) {
+        dlg->resize(asked);
         test::Pump(5);
-        const QSize now = dlg->size();
-        EXPECT_EQ(dlg->m_quitButton.size(), size);
-        EXPECT_EQ(dlg->m_quitButton.geometry().right() + 1, now.width() - 10);
-        EXPECT_EQ(dlg->m_quitButton.geometry().bottom() + 1, now.height() - 10);
+        EXPECT_EQ(dlg->size(), fixed);
+        const QRect quit = dlg->m_quitButton.geometry();
+        EXPECT_EQ(quit.right() + 1, fixed.width() - 10);
+        EXPECT_EQ(quit.bottom() + 1, fixed.height() - 10);
+        for (const CRopeBarCtrl& bar : dlg->m_bars) {
+            EXPECT_TRUE(dlg->rect().contains(bar.geometry()));
+            EXPECT_FALSE(bar.geometry().intersects(quit));
+        }
     }
 }
 
