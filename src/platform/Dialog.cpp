@@ -241,7 +241,9 @@ QWidget* CDialog::CreateControl(const res::DialogControl& c) {
     return widget;
 }
 
-// A group runs from one group start to the next; its radios check each other out.
+// A group runs from one group start to the next; its radios check each other out. The group
+// decides over a radio's auto-exclusivity, which stays on: without it a screen reader is told
+// the radio is a check box.
 void CDialog::CreateRadioGroups() {
     QButtonGroup* group = nullptr;
     for (const Control& c : m_controls) {
@@ -254,7 +256,6 @@ void CDialog::CreateRadioGroups() {
             group = new QButtonGroup(this);
             group->setExclusive(true);
         }
-        radio->setAutoExclusive(false);
         group->addButton(radio, c.entry->id);
         m_radioGroups[c.entry->id] = group;
     }
