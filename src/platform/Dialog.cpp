@@ -3,6 +3,7 @@
 #include "ButtonCtrl.h"
 #include "CurrentResourceModule.h"
 #include "DataExchange.h"
+#include "DialogButtonStyle.h"
 #include "ProgressCtrl.h"
 #include "ResourceIcon.h"
 
@@ -189,9 +190,11 @@ QWidget* CDialog::CreateControl(const res::DialogControl& c) {
     }
     case res::ControlKind::AutoRadio:
         widget = new QRadioButton(text, this);
+        widget->setStyle(SharedDialogButtonStyle());
         break;
     case res::ControlKind::AutoCheckBox:
         widget = new QCheckBox(text, this);
+        widget->setStyle(SharedDialogButtonStyle());
         break;
     case res::ControlKind::GroupBox: {
         auto* box = new QGroupBox(text, this);
