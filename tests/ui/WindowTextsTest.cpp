@@ -40,9 +40,12 @@ int LineWidth(const QFontMetrics& fm, const QString& text) {
     return std::max(fm.horizontalAdvance(text), fm.boundingRect(text).right() + 1);
 }
 
-// The block that word-wrapped text takes in width columns.
+// The block that word-wrapped text takes in width columns; the last line's leading is left
+// out, as nothing is drawn there.
 QRect Wrapped(const QFontMetrics& fm, int width, int flags, const QString& text) {
-    return fm.boundingRect(QRect(0, 0, width, kUnbounded), flags | Qt::TextWordWrap, text);
+    QRect block = fm.boundingRect(QRect(0, 0, width, kUnbounded), flags | Qt::TextWordWrap, text);
+    block.setHeight(block.height() - std::max(fm.leading(), 0));
+    return block;
 }
 
 class Measure {
