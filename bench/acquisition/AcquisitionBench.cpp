@@ -180,7 +180,9 @@ public:
     void OnConnectionLost(const std::string& m) override {
         std::fprintf(stderr, "connection lost: %s\n", m.c_str());
     }
-    void OnRecordFailed(const std::string& m) override { std::fprintf(stderr, "%s\n", m.c_str()); }
+    void OnRecordFailed(const RecordFailure& f) override {
+        std::fprintf(stderr, "%s\n", f.Text().c_str());
+    }
 
 private:
     Meter& m_meter;

@@ -71,7 +71,7 @@ public:
         m_next.OnSynchronisationFailed(m);
     }
     void OnConnectionLost(const std::string& m) override { m_next.OnConnectionLost(m); }
-    void OnRecordFailed(const std::string& m) override { m_next.OnRecordFailed(m); }
+    void OnRecordFailed(const RecordFailure& f) override { m_next.OnRecordFailed(f); }
     // The tags up to the frame an apply took (GUI thread).
     std::vector<std::uint16_t> TakeUpTo(std::uint16_t newest) {
         std::lock_guard lock(m_mutex);

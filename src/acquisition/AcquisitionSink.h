@@ -1,5 +1,6 @@
 #pragma once
 #include "LiveFrame.h"
+#include "RecordFailure.h"
 
 #include <array>
 #include <cstdint>
@@ -37,9 +38,9 @@ public:
     virtual void OnSynchronisationFailed(const std::string& message) = 0;
     // The port hung up: the adapter was unplugged or the line went dead (string 112).
     virtual void OnConnectionLost(const std::string& message) = 0;
-    // The record could not be created, written, flushed or closed; message names the file, the
-    // reason and how many frames the record keeps (whole lines only).
-    virtual void OnRecordFailed(const std::string& message) = 0;
+    // The record could not be created, written, flushed or closed: the file, the reason and how
+    // many frames the record keeps (whole lines only).
+    virtual void OnRecordFailed(const RecordFailure& failure) = 0;
 };
 
 } // namespace tensiq

@@ -58,7 +58,7 @@ void AcquisitionThread::StopRun() {
     // The thread may be in the sink with the record still open: it is closed here, and the
     // thread, back from the sink, finds its run over (and tells the sink if the close failed).
     if (!CloseRecord())
-        m_stopRecordFailure = m_record.Error();
+        m_stopRecordFailure = m_record.Failure();
     ++m_runNumber;
 }
 
@@ -101,11 +101,12 @@ void AcquisitionThread::Run(std::stop_token stop) {
     while (!stop.stop_requested()) {
         // The restart point.
         if (!Current(stop)) {
-            std::string failure = CloseRecord() ? std::move(m_stopRecordFailure) : m_record.Error();
-            m_stopRecordFailure.clear();
+            std::optional<RecordFailure> failure =
+                CloseRecord() ? std::move(m_stopRecordFailure) : m_record.Failure();
+            m_stopRecordFailure.reset();
             link.unlock();
-            if (!failure.empty() && m_context.sink != nullptr)
-                m_context.sink->OnRecordFailed(failure);
+            if (failure && m_context.sink != nullptr)
+                m_context.sink->OnRecordFailed(*failure);
             Step(AcquisitionStep::Idle);
             WaitForRun(stop);
             link.lock();
@@ -119,7 +120,7 @@ void AcquisitionThread::Run(std::stop_token stop) {
                               : m_context.recordPath.empty() || m_record.Open(m_context.recordPath);
         if (!recordKept) {
             // Without its record the run would leave the previous run's file to be saved.
-            Fail(Failure::Record, m_record.Error(), link);
+            Fail(Failure::Record, {}, link);
             continue;
         }
         if (!Current(stop))
@@ -152,8 +153,8 @@ void AcquisitionThread::Run(std::stop_token stop) {
         link.lock();
     const bool kept = CloseRecord();
     link.unlock();
-    if (!kept && m_context.sink != nullptr)
-        m_context.sink->OnRecordFailed(m_record.Error());
+    if (!kept && m_context.sink != nullptr && m_record.Failure())
+        m_context.sink->OnRecordFailed(*m_record.Failure());
 }
 
 bool AcquisitionThread::CloseRecord() {
@@ -187,11 +188,12 @@ void AcquisitionThread::Fail(Failure failure, const std::string& message,
             sink->OnConnectionLost(message);
             break;
         case Failure::Record:
-            sink->OnRecordFailed(message);
+            if (m_record.Failure())
+                sink->OnRecordFailed(*m_record.Failure());
             break;
         }
-        if (!recordKept)
-            sink->OnRecordFailed(m_record.Error());
+        if (!recordKept && m_record.Failure())
+            sink->OnRecordFailed(*m_record.Failure());
     }
     link.lock();
 }
@@ -244,7 +246,7 @@ AcquisitionThread::Flow AcquisitionThread::WaitForFrame(const std::stop_token& s
         if (left <= std::chrono::steady_clock::duration::zero())
             return Flow::On; // the read finds the frame short and restarts the stream
         if (!KeepRecordFresh()) {
-            Fail(Failure::Record, m_record.Error(), link);
+            Fail(Failure::Record, {}, link);
             return Flow::Over;
         }
         if (queued > 0 || first) {
@@ -272,7 +274,7 @@ AcquisitionThread::Flow AcquisitionThread::Process(const LiveFrame& frame,
     update.chartSampleDue = update.frameNumber % 10 == 0;
     if (m_record.IsOpen()) {
         if (!m_record.WriteLoads(update.loads)) {
-            Fail(Failure::Record, m_record.Error(), link);
+            Fail(Failure::Record, {}, link);
             return Flow::Over;
         }
         if (!m_unflushedSince)

@@ -65,7 +65,7 @@ private:
     Flow Process(const LiveFrame& frame, const std::stop_token& stop,
                  std::unique_lock<std::mutex>& link);
     // Ends the run, closes the record, and tells the sink with the link let go; a record that
-    // could not be closed is told of too.
+    // could not be closed is told of too. A record failure takes its facts from the record.
     void Fail(Failure failure, const std::string& message, std::unique_lock<std::mutex>& link);
     // True when the record was not open or kept all its lines.
     bool CloseRecord();
@@ -83,7 +83,7 @@ private:
     // When the oldest line not yet flushed was written; empty when all are in the file.
     std::optional<std::chrono::steady_clock::time_point> m_unflushedSince;
     // Why the record failed when StopRun closed it; the thread tells the sink.
-    std::string m_stopRecordFailure;
+    std::optional<RecordFailure> m_stopRecordFailure;
     // Counts the runs StopRun has ended; a thread that comes back from the sink to a new
     // number knows that its run was ended (and its record closed) meanwhile.
     long m_runNumber = 0;

@@ -7,7 +7,6 @@
 #include <sstream>
 #include <stdio_ext.h>
 #include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
 
 namespace tensiq {
@@ -26,14 +25,10 @@ std::string LocalDateTimeText() {
     return out.str();
 }
 
-std::string RecordFile::Name() const {
-    return m_path == "-" ? "on standard output" : m_path;
-}
-
 bool RecordFile::Open(const std::string& path) {
     Close();
     m_path = path;
-    m_error.clear();
+    m_failure.reset();
     m_frames = 0;
     m_framesKept = 0;
     m_keptSize = -1;
@@ -44,8 +39,7 @@ bool RecordFile::Open(const std::string& path) {
         m_file = std::fopen(path.c_str(), "w");
         m_ownsFile = true;
         if (m_file == nullptr) {
-            m_error = "The record " + path +
-                      " cannot be created: " + std::generic_category().message(errno) + ".";
+            m_failure = RecordFailure{RecordFailure::Step::Create, path, errno, 0, false};
             return false;
         }
         struct stat info {};
@@ -53,7 +47,7 @@ bool RecordFile::Open(const std::string& path) {
             m_keptSize = 0;
     }
     if (std::fprintf(m_file, "%s\n", LocalDateTimeText().c_str()) < 0)
-        return Fail(errno);
+        return Fail(RecordFailure::Step::Write, errno);
     return Flush();
 }
 
@@ -62,9 +56,9 @@ bool RecordFile::WriteLoads(const std::array<int, kRopes>& loads) {
         return false;
     for (const int load : loads)
         if (std::fprintf(m_file, "%d;", load) < 0)
-            return Fail(errno);
+            return Fail(RecordFailure::Step::Write, errno);
     if (std::fputc('\n', m_file) == EOF)
-        return Fail(errno);
+        return Fail(RecordFailure::Step::Write, errno);
     ++m_frames;
     return FlushIfDue();
 }
@@ -81,7 +75,7 @@ bool RecordFile::Flush() {
     if (m_file == nullptr)
         return !Failed();
     if (std::fflush(m_file) != 0)
-        return Fail(errno);
+        return Fail(RecordFailure::Step::Write, errno);
     m_framesKept = m_frames;
     if (m_keptSize >= 0)
         m_keptSize = std::ftell(m_file);
@@ -89,17 +83,14 @@ bool RecordFile::Flush() {
     return true;
 }
 
-bool RecordFile::Fail(int error) {
-    m_error = "The record " + Name() +
-              " could not be written: " + std::generic_category().message(error) + ". " +
-              (m_ownsFile ? "It keeps the first " + std::to_string(m_framesKept) + " frames."
-                          : std::to_string(m_framesKept) + " frames were passed on before.");
+bool RecordFile::Fail(RecordFailure::Step step, int error) {
+    m_failure = RecordFailure{step, m_path, error, m_framesKept, false};
     // Drop what is still buffered and cut a half-written line, so the record holds whole
     // lines only.
     ::__fpurge(m_file);
     if (m_ownsFile) {
         if (m_keptSize >= 0 && ::ftruncate(::fileno(m_file), m_keptSize) != 0)
-            m_error += " Its last line may be incomplete.";
+            m_failure->lastLineMayBeIncomplete = true;
         std::fclose(m_file);
     }
     m_file = nullptr;
@@ -113,8 +104,7 @@ bool RecordFile::Close() {
         return false;
     if (m_ownsFile && std::fclose(m_file) != 0) {
         m_file = nullptr;
-        m_error = "The record " + Name() +
-                  " could not be closed: " + std::generic_category().message(errno) + ".";
+        m_failure = RecordFailure{RecordFailure::Step::Close, m_path, errno, m_framesKept, false};
         return false;
     }
     m_file = nullptr;

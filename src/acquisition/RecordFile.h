@@ -1,9 +1,11 @@
 #pragma once
 #include "LiveFrame.h"
+#include "RecordFailure.h"
 
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace tensiq {
@@ -36,21 +38,22 @@ public:
     // False when the last lines could not be written.
     bool Close();
 
-    bool Failed() const { return !m_error.empty(); }
-    // Why the record failed, in a sentence for the user; empty while all is well.
-    const std::string& Error() const { return m_error; }
+    bool Failed() const { return m_failure.has_value(); }
+    // Why the record failed; empty while all is well.
+    const std::optional<RecordFailure>& Failure() const { return m_failure; }
+    // The same in English, for the command line; empty while all is well.
+    std::string Error() const { return m_failure ? m_failure->Text() : std::string(); }
     // Frame lines written so far, and those known to have reached the file whole.
     long Frames() const { return m_frames; }
     long FramesKept() const { return m_framesKept; }
 
 private:
-    bool Fail(int error);
-    std::string Name() const;
+    bool Fail(RecordFailure::Step step, int error);
 
     std::FILE* m_file = nullptr;
     bool m_ownsFile = false;
     std::string m_path;
-    std::string m_error;
+    std::optional<RecordFailure> m_failure;
     long m_frames = 0;
     long m_framesKept = 0;
     long m_keptSize = -1; // bytes of the whole lines on disk; -1: not a file that can be cut

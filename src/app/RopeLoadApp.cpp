@@ -24,16 +24,18 @@ CRopeLoadApp::CRopeLoadApp() {
 CRopeLoadApp::~CRopeLoadApp() = default;
 
 void CRopeLoadApp::ChooseStartupLanguage(const Options& options) {
-    if (options.language == 0) {
+    if (options.language == 0)
         ChooseLanguage();
-    } else {
+    else
         ChooseLanguageFor(options.language);
-        if (LanguageCode() != options.language)
-            std::fprintf(stderr,
-                         "tensiq: the language library beside the program (%s) decides the "
-                         "language; --language %s does not apply\n",
-                         LanguageLibraryPath().c_str(), LanguageName(options.language).data());
-    }
+    for (const std::string& note : LanguageChoiceNotes())
+        std::fprintf(stderr, "tensiq: %s\n", note.c_str());
+    if (options.language != 0 && LanguageCode() != options.language &&
+        LanguageLibraryBesideProgram())
+        std::fprintf(stderr,
+                     "tensiq: the language library beside the program (%s) decides the "
+                     "language; --language %s does not apply\n",
+                     LanguageLibraryPath().c_str(), LanguageName(options.language).data());
     m_hLanguageLibrary = LanguageLibraryHandle();
 }
 

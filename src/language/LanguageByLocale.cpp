@@ -61,6 +61,8 @@ std::string_view LanguageName(int code) {
 std::string PrivateLibraryFolder(const std::string& programFolder) {
     if (programFolder.empty())
         return {};
+    if (programFolder == kBuildProgramFolder)
+        return kBuildLibraryFolder;
     return (std::filesystem::path(programFolder) / kPrivateLibraryFromProgram)
         .lexically_normal()
         .string();

@@ -20,7 +20,8 @@ std::optional<int> LanguageFromOption(std::string_view name);
 std::string_view LanguageName(int code);
 
 // The program's private library folder, found relative to the program's folder the way the
-// install lays them out (bin/ and lib/tensiq/ side by side); empty for an empty folder.
+// install lays them out (bin/ and lib/tensiq/ side by side), or the build's library folder for
+// the program in the build tree; empty for an empty folder.
 std::string PrivateLibraryFolder(const std::string& programFolder);
 
 } // namespace tensiq

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <mutex>
 #include <optional>
+#include <vector>
 
 namespace tensiq {
 
@@ -17,22 +18,30 @@ std::atomic<int> g_code{kLanguageUnchosen};
 std::mutex g_mutex;
 std::optional<LanguageLibrary> g_library;
 std::string g_libraryPath;
+std::vector<std::string> g_notes;
+bool g_beside = false;
 
 struct Choice {
     const char* name;
+    const char* language;
     int code;
 };
-constexpr Choice kChoices[] = {{kChineseLibraryName, kLanguageChinese},
-                               {kEnglishLibraryName, kLanguageEnglish}};
+constexpr Choice kChoices[] = {{kChineseLibraryName, "Chinese", kLanguageChinese},
+                               {kEnglishLibraryName, "English", kLanguageEnglish}};
 
-// Under g_mutex.
-bool Load(const std::string& folder, const Choice& choice) {
+// Under g_mutex. A library that is not there is told of only when it was asked for.
+bool Load(const std::string& folder, const Choice& choice, bool asked) {
     if (folder.empty())
         return false;
     const std::string path = folder + "/" + choice.name;
-    auto library = LanguageLibrary::Open(path);
-    if (!library)
+    std::string problem;
+    auto library = LanguageLibrary::Open(path, &problem);
+    if (!library) {
+        if (asked || problem != "missing")
+            g_notes.push_back(std::string("the ") + choice.language + " library " + path +
+                              (problem == "missing" ? " is missing" : " is not used: " + problem));
         return false;
+    }
     g_library = std::move(library);
     g_libraryPath = path;
     SetCurrentResourceModule(g_library->Module());
@@ -61,12 +70,26 @@ void ChooseLanguage(const std::string& programFolder, const std::string& private
     if (g_code.load() != kLanguageUnchosen)
         return;
     for (const Choice& choice : kChoices)
-        if (Load(programFolder, choice))
+        if (Load(programFolder, choice, false)) {
+            g_beside = true;
             return;
+        }
     for (const Choice& choice : kChoices)
-        if (choice.code == wanted && Load(privateFolder, choice))
+        if (choice.code == wanted && Load(privateFolder, choice, true))
             return;
     g_code.store(kLanguageGerman);
+    if (wanted != kLanguageGerman && !g_notes.empty())
+        g_notes.back() += "; the texts are German";
+}
+
+std::vector<std::string> LanguageChoiceNotes() {
+    std::lock_guard lock(g_mutex);
+    return g_notes;
+}
+
+bool LanguageLibraryBesideProgram() {
+    std::lock_guard lock(g_mutex);
+    return g_library && g_beside;
 }
 
 int LanguageCode() {

@@ -8,6 +8,7 @@
 #include "ResourceModule.h"
 
 #include <string>
+#include <vector>
 
 namespace tensiq {
 
@@ -32,6 +33,12 @@ void ChooseLanguage(const std::string& programFolder, const std::string& private
 
 // 0 before the choice, then 1 German, 2 English, 3 Chinese.
 int LanguageCode();
+
+// What the choice could not use, a sentence each: the library of the language asked for when
+// it is missing, and any library it found that is damaged or does not load.
+std::vector<std::string> LanguageChoiceNotes();
+// Whether the library loaded is one beside the program, which wins over what was asked for.
+bool LanguageLibraryBesideProgram();
 
 // Handle of the loaded language library, nullptr when none is loaded.
 void* LanguageLibraryHandle();

@@ -10,9 +10,11 @@ namespace tensiq {
 
 class LanguageLibrary {
 public:
-    // Empty when the file is missing, cannot be loaded, or does not export a resource module.
-    // A relative path is refused: the library search path must never pick the library.
-    static std::optional<LanguageLibrary> Open(const std::string& path);
+    // Empty when the file is missing, damaged, cannot be loaded, or does not export a resource
+    // module; problem then says which in a few words. A relative path is refused: the library
+    // search path must never pick the library.
+    static std::optional<LanguageLibrary> Open(const std::string& path,
+                                               std::string* problem = nullptr);
 
     LanguageLibrary(LanguageLibrary&& other) noexcept;
     LanguageLibrary& operator=(LanguageLibrary&& other) noexcept;

@@ -3,6 +3,7 @@
 #include "ButtonCtrl.h"
 #include "CurrentResourceModule.h"
 #include "DataExchange.h"
+#include "DialogButtonStyle.h"
 #include "ProgressCtrl.h"
 #include "ResourceIcon.h"
 
@@ -190,9 +191,11 @@ QWidget* CDialog::CreateControl(const res::DialogControl& c) {
     }
     case res::ControlKind::AutoRadio:
         widget = new QRadioButton(text, this);
+        widget->setStyle(SharedDialogButtonStyle());
         break;
     case res::ControlKind::AutoCheckBox:
         widget = new QCheckBox(text, this);
+        widget->setStyle(SharedDialogButtonStyle());
         break;
     case res::ControlKind::GroupBox: {
         auto* box = new QGroupBox(text, this);
@@ -242,7 +245,9 @@ QWidget* CDialog::CreateControl(const res::DialogControl& c) {
     return widget;
 }
 
-// A group runs from one group start to the next; its radios check each other out.
+// A group runs from one group start to the next; its radios check each other out. The group
+// decides over a radio's auto-exclusivity, which stays on: without it a screen reader is told
+// the radio is a check box.
 void CDialog::CreateRadioGroups() {
     QButtonGroup* group = nullptr;
     for (const Control& c : m_controls) {
@@ -255,7 +260,6 @@ void CDialog::CreateRadioGroups() {
             group = new QButtonGroup(this);
             group->setExclusive(true);
         }
-        radio->setAutoExclusive(false);
         group->addButton(radio, c.entry->id);
         m_radioGroups[c.entry->id] = group;
     }

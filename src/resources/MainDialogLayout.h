@@ -15,6 +15,10 @@ inline constexpr int kMainDialogHeight = 355;
 inline constexpr std::uint32_t kMainDialogFlags =
     kPopup | kVisible | kCaption | kSystemMenu | kModalFrame | kCentre | kAppWindow;
 
+// Two places are wider than the table they come from, the only ones whose texts are wider than
+// their rectangles in the dialog font whatever indicator the radios get: the unit labels of the
+// left column and beside the tare, 19 units for "tn.sh." instead of 17; the four sensor radios,
+// 42 units each side by side up to the DC output's frame, for "Sensor B" in 35 units.
 // clang-format off
 inline constexpr std::array<DialogControl, 84> kMainDialogLayout{{
     {1002, ControlKind::IconButton, "", 7, 9, 100, 30, kMultiLine, Align::Left, nullptr, 0},
@@ -41,17 +45,17 @@ inline constexpr std::array<DialogControl, 84> kMainDialogLayout{{
     {1044, ControlKind::IconButton, "", 228, 318, 61, 31, kMultiLine | kDisabled, Align::Left, nullptr, 0},
     {1, ControlKind::IconButton, "", 430, 318, 94, 31, 0, Align::Left, nullptr, 0},
     {1004, ControlKind::Static, "", 367, 12, 48, 12, 0, Align::Left, nullptr, 0},
-    {1058, ControlKind::Static, "", 453, 12, 17, 12, 0, Align::Left, nullptr, 0},
+    {1058, ControlKind::Static, "", 453, 12, 19, 12, 0, Align::Left, nullptr, 0},
     {1006, ControlKind::Static, "", 115, 9, 60, 17, 0, Align::Left, nullptr, 0},
-    {1054, ControlKind::Static, "", 213, 12, 17, 12, 0, Align::Left, nullptr, 0},
+    {1054, ControlKind::Static, "", 213, 12, 19, 12, 0, Align::Left, nullptr, 0},
     {1007, ControlKind::Static, "", 115, 28, 53, 12, 0, Align::Left, nullptr, 0},
-    {1055, ControlKind::Static, "", 213, 28, 17, 12, 0, Align::Left, nullptr, 0},
+    {1055, ControlKind::Static, "", 213, 28, 19, 12, 0, Align::Left, nullptr, 0},
     {1009, ControlKind::Static, "", 115, 44, 53, 12, 0, Align::Left, nullptr, 0},
-    {1056, ControlKind::Static, "", 213, 44, 17, 12, 0, Align::Left, nullptr, 0},
+    {1056, ControlKind::Static, "", 213, 44, 19, 12, 0, Align::Left, nullptr, 0},
     {1011, ControlKind::Static, "", 115, 60, 58, 19, 0, Align::Left, nullptr, 0},
-    {1057, ControlKind::Static, "", 213, 60, 17, 12, 0, Align::Left, nullptr, 0},
+    {1057, ControlKind::Static, "", 213, 60, 19, 12, 0, Align::Left, nullptr, 0},
     {1013, ControlKind::Static, "", 334, 28, 81, 12, 0, Align::Right, nullptr, 0},
-    {1050, ControlKind::Static, "", 453, 28, 17, 12, 0, Align::Left, nullptr, 0},
+    {1050, ControlKind::Static, "", 453, 28, 19, 12, 0, Align::Left, nullptr, 0},
     {1015, ControlKind::Static, "", 350, 84, 25, 12, 0, Align::Right, nullptr, 0},
     {1059, ControlKind::Static, "", 413, 84, 21, 9, 0, Align::Left, nullptr, 0},
     {1017, ControlKind::Static, "", 334, 43, 79, 12, 0, Align::Right, nullptr, 0},
@@ -95,10 +99,10 @@ inline constexpr std::array<DialogControl, 84> kMainDialogLayout{{
     {kNoId, ControlKind::GroupBox, "", 349, 71, 147, 50, 0, Align::Left, nullptr, 0},
     {1062, ControlKind::AutoCheckBox, "", 355, 107, 96, 10, 0, Align::Left, nullptr, 0},
     {kNoId, ControlKind::Static, "", 115, 79, 56, 10, kGroup, Align::Left, nullptr, 0},
-    {1063, ControlKind::AutoRadio, "", 177, 79, 41, 9, kGroup, Align::Left, nullptr, 0},
-    {1064, ControlKind::AutoRadio, "", 222, 79, 35, 9, 0, Align::Left, nullptr, 0},
-    {1065, ControlKind::AutoRadio, "", 259, 79, 38, 9, 0, Align::Left, nullptr, 0},
-    {1066, ControlKind::AutoRadio, "", 299, 79, 38, 9, 0, Align::Left, nullptr, 0},
+    {1063, ControlKind::AutoRadio, "", 177, 79, 42, 9, kGroup, Align::Left, nullptr, 0},
+    {1064, ControlKind::AutoRadio, "", 220, 79, 42, 9, 0, Align::Left, nullptr, 0},
+    {1065, ControlKind::AutoRadio, "", 263, 79, 42, 9, 0, Align::Left, nullptr, 0},
+    {1066, ControlKind::AutoRadio, "", 306, 79, 42, 9, 0, Align::Left, nullptr, 0},
     {1067, ControlKind::Edit, "", 403, 95, 26, 12, kBorder | kAutoHScroll, Align::Left, nullptr, 0},
     {1068, ControlKind::Static, "", 432, 96, 50, 9, kGroup, Align::Left, nullptr, 0},
 }};

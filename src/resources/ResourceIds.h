@@ -42,6 +42,20 @@ inline constexpr unsigned kStrSaveNotWritable = 162; // %1: the file
 inline constexpr unsigned kStrSaveDiskFull = 163;    // %1: the file
 inline constexpr unsigned kStrSaveFailed = 164;      // %1: the file, %2: the system's reason
 inline constexpr unsigned kStrReplaceFile = 166;     // %1: the file
+
+// A run's record that failed: the step (%1 the file, %2 the reason), then what it keeps.
+inline constexpr unsigned kStrRecordNotCreated = 180;
+inline constexpr unsigned kStrRecordNotWritten = 181;
+inline constexpr unsigned kStrRecordNotClosed = 182;
+inline constexpr unsigned kStrRecordKeeps = 183;    // %1: frame lines kept
+inline constexpr unsigned kStrRecordPassedOn = 184; // %1: frame lines passed on
+inline constexpr unsigned kStrRecordLastLine = 185;
+// The reasons in the program's own words; any other is the system's.
+inline constexpr unsigned kStrReasonDiskFull = 186;
+inline constexpr unsigned kStrReasonTooLarge = 187;
+inline constexpr unsigned kStrReasonNoPermission = 188;
+inline constexpr unsigned kStrReasonNoFolder = 189;
+
 // The live chart's name for assistive technology.
 inline constexpr unsigned kStrChartName = 190;
 

@@ -29,17 +29,16 @@ struct VariantCaption {
     const char* english[2];
 };
 
-// In the order the captions are set.
+// In the order the captions are set. Three are shorter than the texts first given for them,
+// which took more lines than their labels hold; they abbreviate as "Seildiff." does in 1011.
 constexpr VariantCaption kVariantCaptions[] = {
     {1013,
      {"erlaubte Seildifferenz", "min. Gewicht pro Seil"},
      {"Rope difference", "min. load per rope"}},
     {1011,
      {"Schlaffseil und Seildiff. Relais", "Schlaffseil Relais"},
-     {"Slack rope and rope difference relay", "Slack rope relay"}},
-    {1006,
-     {"Leerlast Relais", "erlaubte Seildifferenz Relais"},
-     {"Empty load relay", "Rope difference relay"}},
+     {"Slack rope and rope diff. relay", "Slack rope relay"}},
+    {1006, {"Leerlast Relais", "Seildiff. Relais"}, {"Empty load relay", "Rope diff. relay"}},
 };
 
 } // namespace

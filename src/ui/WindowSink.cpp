@@ -4,6 +4,8 @@
 #include "CaptionLabel.h"
 #include "CurrentResourceModule.h"
 #include "LineChartCtrl.h"
+#include "LocalisedString.h"
+#include "RecordFailureText.h"
 #include "ResourceIds.h"
 #include "ResourceText.h"
 #include "RopeBarCtrl.h"
@@ -72,10 +74,14 @@ void WindowSink::OnConnectionLost(const std::string& message) {
         Qt::QueuedConnection);
 }
 
-void WindowSink::OnRecordFailed(const std::string& message) {
-    const QString text = QString::fromStdString(message);
+void WindowSink::OnRecordFailed(const RecordFailure& failure) {
     QMetaObject::invokeMethod(
-        this, [this, text] { ShowFailure(text, ResourceText(res::kStrError)); },
+        this,
+        [this, failure] {
+            const QString text =
+                QString::fromStdString(RecordFailureText(failure, CurrentResourceModule()));
+            ShowFailure(text, ResourceText(res::kStrError));
+        },
         Qt::QueuedConnection);
 }
 

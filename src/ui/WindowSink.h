@@ -45,7 +45,7 @@ public:
     void OnFrame(const FrameUpdate& update) override;
     void OnSynchronisationFailed(const std::string& message) override;
     void OnConnectionLost(const std::string& message) override;
-    void OnRecordFailed(const std::string& message) override;
+    void OnRecordFailed(const RecordFailure& failure) override;
 
     // Applies what is pending now (GUI thread); with nothing pending, goes idle.
     void ApplyPending();

@@ -37,9 +37,9 @@ public:
         std::lock_guard lock(m_mutex);
         lost.push_back(message);
     }
-    void OnRecordFailed(const std::string& message) override {
+    void OnRecordFailed(const RecordFailure& failure) override {
         std::lock_guard lock(m_mutex);
-        recordFailures.push_back(message);
+        recordFailures.push_back(failure.Text());
     }
     std::size_t Lost() {
         std::lock_guard lock(m_mutex);

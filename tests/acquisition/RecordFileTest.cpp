@@ -96,9 +96,9 @@ public:
     void OnFrame(const FrameUpdate&) override { ++frames; }
     void OnSynchronisationFailed(const std::string&) override {}
     void OnConnectionLost(const std::string&) override {}
-    void OnRecordFailed(const std::string& message) override {
+    void OnRecordFailed(const RecordFailure& failure) override {
         std::lock_guard lock(m_mutex);
-        failures.push_back(message);
+        failures.push_back(failure.Text());
     }
     std::vector<std::string> Failures() {
         std::lock_guard lock(m_mutex);

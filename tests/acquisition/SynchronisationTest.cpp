@@ -16,7 +16,7 @@ public:
     void OnFrame(const FrameUpdate&) override { ++frames; }
     void OnSynchronisationFailed(const std::string&) override { ++failures; }
     void OnConnectionLost(const std::string&) override {}
-    void OnRecordFailed(const std::string&) override {}
+    void OnRecordFailed(const RecordFailure&) override {}
     std::atomic<int> frames{0};
     std::atomic<int> failures{0};
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +14,16 @@ namespace {
 
 const fs::path kLangDir = TENSIQ_LANG_DIR;
 const fs::path kProbe = TENSIQ_LANGUAGE_PROBE;
+
+// A copy of a built library cut to the given share of its size, as a broken copy leaves it.
+void AddTruncated(const fs::path& library, const fs::path& to, double share) {
+    fs::copy_file(library, to);
+    fs::resize_file(to, static_cast<std::uintmax_t>(fs::file_size(to) * share));
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
 class TempFolder {
 public:
@@ -279,4 +290,42 @@ TEST(LanguageByLocale, NeverFromTheWorkingFolderOrTheLibrarySearchPath) {
                  " LANG=en_US.UTF-8 " + Quoted(layout.Bin() / "probe"));
     EXPECT_EQ(result["code"], "1");
     EXPECT_EQ(result["library"], "");
+}
+
+TEST(DamagedLibrary, ACutCopyIsNotLoadedAndTheNextChoiceIsTakenWithANote) {
+    // Cut in its loadable part, in its section headers only, and inside its first header.
+    for (const double share : {0.5, 0.97, 0.01}) {
+        TempFolder folder;
+        folder.Add("tq_en.so");
+        AddTruncated(kLangDir / "tq_chn.so", folder.Path() / "tq_chn.so", share);
+        auto result = RunInFolder(folder); // fails on the probe's signal, too
+        EXPECT_EQ(result["code"], "2") << share;
+        EXPECT_EQ(result["total"], "Total") << share;
+        EXPECT_TRUE(Contains(result["note"], (folder.Path() / "tq_chn.so").string()))
+            << share << ": " << result["note"];
+    }
+}
+
+TEST(DamagedLibrary, TheLibraryAskedForCutShortGivesGermanAndSaysWhich) {
+    InstalledLayout layout;
+    AddTruncated(kLangDir / "tq_en.so", layout.Private() / "tq_en.so", 0.5);
+    auto result = layout.Run("LANG=en_US.UTF-8");
+    EXPECT_EQ(result["code"], "1");
+    EXPECT_EQ(result["total"], "Gesamt");
+    const std::string note = result["note"];
+    EXPECT_TRUE(Contains(note, (layout.Private() / "tq_en.so").string())) << note;
+    EXPECT_TRUE(Contains(note, "cut short")) << note;
+    EXPECT_TRUE(Contains(note, "the texts are German")) << note;
+}
+
+TEST(LanguageByLocale, AMissingLibraryThatWasAskedForIsNamed) {
+    InstalledLayout layout;
+    layout.AddPrivate("tq_chn.so");
+    auto result = layout.Run("LANG=en_US.UTF-8");
+    EXPECT_EQ(result["code"], "1");
+    EXPECT_EQ(result["note"], "the English library " + (layout.Private() / "tq_en.so").string() +
+                                  " is missing; the texts are German");
+    // German needs no library; a library simply not beside the program is not worth a word.
+    EXPECT_EQ(layout.Run("LANG=de_DE.UTF-8")["note"], "");
+    EXPECT_EQ(layout.Run("LANG=zh_CN.UTF-8")["note"], "");
 }

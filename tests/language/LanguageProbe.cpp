@@ -51,6 +51,8 @@ int main(int argc, char** argv) {
         ChooseLanguage(argv[i]);
         std::printf("code=%d\n", LanguageCode());
     }
+    for (const std::string& note : LanguageChoiceNotes())
+        std::printf("note=%s\n", note.c_str());
     std::printf("library=%s\n", LanguageLibraryPath().c_str());
     std::printf("handle=%d\n", LanguageLibraryHandle() != nullptr ? 1 : 0);
     std::printf("total=%s\n", LoadLocalisedString(103, CurrentResourceModule()).c_str());

@@ -12,14 +12,14 @@ TEST_F(FormWindowEnglishTest, VariantCaptionsInEnglish) {
     OpenWithDevice();
     Read();
     EXPECT_EQ(Label(1013), "Rope difference");
-    EXPECT_EQ(Label(1011), "Slack rope and rope difference relay");
+    EXPECT_EQ(Label(1011), "Slack rope and rope diff. relay");
     EXPECT_EQ(Label(1006), "Empty load relay");
     dlg->m_comPort = -1;
     WithDevice(1, [](sim::DeviceModel& d) { d.Config().identification = "Lc1.10"; });
     Read();
     EXPECT_EQ(Label(1013), "min. load per rope");
     EXPECT_EQ(Label(1011), "Slack rope relay");
-    EXPECT_EQ(Label(1006), "Rope difference relay");
+    EXPECT_EQ(Label(1006), "Rope diff. relay");
 }
 
 TEST_F(FormWindowEnglishTest, RangeMessageComesFromTheEnglishLibrary) {

@@ -123,7 +123,7 @@ TEST_F(FormWindowTest, VariantCaptionsInGerman) {
     EXPECT_EQ(g_ropeDifferenceVariant, 1);
     EXPECT_EQ(Label(1013), "min. Gewicht pro Seil");
     EXPECT_EQ(Label(1011), "Schlaffseil Relais");
-    EXPECT_EQ(Label(1006), "erlaubte Seildifferenz Relais");
+    EXPECT_EQ(Label(1006), "Seildiff. Relais");
 }
 
 TEST_F(FormWindowTest, NoDeviceShowsTheConnectionMessage) {

@@ -8,8 +8,10 @@
 #include "RopeLoadDlgProbe.h"
 #include "UiTestSupport.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleValueInterface>
+#include <QButtonGroup>
 #include <QLabel>
 
 #include <gtest/gtest.h>
@@ -121,4 +123,50 @@ TEST_F(WindowAccessibility, TotalByItsTextAndTheChartByItsName) {
     ASSERT_FALSE(Localised(res::kStrChartName).isEmpty());
     EXPECT_EQ(dlg->m_chart.accessibleName(), Localised(res::kStrChartName));
     EXPECT_EQ(Find(QAccessible::Chart, dlg->m_chart.accessibleName()), &dlg->m_chart);
+}
+
+TEST_F(WindowAccessibility, EveryTemplateRadioIsARadioAndEveryCheckBoxACheckBox) {
+    int radios = 0;
+    int checkBoxes = 0;
+    for (const auto& c : dlg->Controls()) {
+        const bool radio = c.entry->kind == res::ControlKind::AutoRadio;
+        if (!radio && c.entry->kind != res::ControlKind::AutoCheckBox)
+            continue;
+        (radio ? radios : checkBoxes) += 1;
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(c.widget.data());
+        ASSERT_NE(iface, nullptr) << c.entry->id;
+        EXPECT_EQ(iface->role(), radio ? QAccessible::RadioButton : QAccessible::CheckBox)
+            << c.entry->id;
+        EXPECT_EQ(iface->text(QAccessible::Name), QString::fromUtf8(c.entry->text)) << c.entry->id;
+        EXPECT_TRUE(iface->state().checkable) << c.entry->id;
+    }
+    EXPECT_EQ(radios, 16) << "four relay pairs, four units, four sensor types";
+    EXPECT_EQ(checkBoxes, 2);
+}
+
+TEST_F(WindowAccessibility, RadiosCheckEachOtherOutOnlyWithinTheirGroup) {
+    std::vector<QAbstractButton*> radios;
+    for (const auto& c : dlg->Controls())
+        if (c.entry->kind == res::ControlKind::AutoRadio)
+            radios.push_back(qobject_cast<QAbstractButton*>(c.widget.data()));
+    for (QAbstractButton* pressed : radios) {
+        ASSERT_NE(pressed, nullptr);
+        std::vector<bool> before;
+        for (QAbstractButton* r : radios)
+            before.push_back(r->isChecked());
+        const QButtonGroup* group = pressed->group();
+        ASSERT_NE(group, nullptr);
+        ASSERT_TRUE(group->exclusive());
+        // Clicked twice: a radio is never cleared by clicking it.
+        pressed->click();
+        pressed->click();
+        for (std::size_t i = 0; i < radios.size(); ++i) {
+            const bool expected = radios[i] == pressed          ? true
+                                  : radios[i]->group() == group ? false
+                                                                : before[i];
+            EXPECT_EQ(radios[i]->isChecked(), expected)
+                << radios[i]->objectName().toStdString() << " after "
+                << pressed->objectName().toStdString();
+        }
+    }
 }

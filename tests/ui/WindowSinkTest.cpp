@@ -5,8 +5,10 @@
 #include "CaptionLabel.h"
 #include "CountingWindowSink.h"
 #include "CurrentResourceModule.h"
+#include "LanguageChoice.h"
 #include "LineChartCtrl.h"
 #include "LocalisedString.h"
+#include "RecordFailureText.h"
 #include "ResourceIds.h"
 #include "RopeBarCtrl.h"
 #include "UiTestSupport.h"
@@ -19,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <future>
 #include <thread>
@@ -27,6 +30,9 @@ using namespace tensiq;
 using namespace std::chrono_literals;
 
 namespace {
+
+const RecordFailure kDiskFull{RecordFailure::Step::Write, "/data/Tensiq/temp.txt", ENOSPC, 20,
+                              false};
 
 constexpr COLORREF kGrey = RGB(192, 192, 192);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -193,7 +199,7 @@ TEST_F(Displays, SynchronisationFailureShowsAStopBoxOnTheGuiThread) {
     QObject::connect(sink.get(), &WindowSink::RunEndedByThread, [&ended] { ++ended; });
     std::thread([this] {
         sink->OnConnectionLost("Verbindung weg");
-        sink->OnRecordFailed("temp.txt: Datenträger voll");
+        sink->OnRecordFailed(kDiskFull);
     }).join();
     test::Pump(10);
     ASSERT_EQ(boxes.size(), 3u);
@@ -204,7 +210,27 @@ TEST_F(Displays, SynchronisationFailureShowsAStopBoxOnTheGuiThread) {
                                         res::kStrError, CurrentResourceModule())));
     }
     EXPECT_EQ(boxes[1].text, QStringLiteral("Verbindung weg"));
-    EXPECT_EQ(boxes[2].text, QStringLiteral("temp.txt: Datenträger voll"));
+    EXPECT_EQ(boxes[2].text,
+              QString::fromStdString(RecordFailureText(kDiskFull, CurrentResourceModule())));
+}
+
+TEST_F(Displays, AFailedRecordIsToldInTheWindowsLanguage) {
+    std::vector<MessageBoxRequest> boxes;
+    ScopedMessageBoxHandler answer([&](const MessageBoxRequest& r) {
+        boxes.push_back(r);
+        return IDOK;
+    });
+    std::thread([this] { sink->OnRecordFailed(kDiskFull); }).join();
+    test::Pump(10);
+    ASSERT_EQ(boxes.size(), 1u);
+    const std::string text = boxes[0].text.toStdString();
+    const char* diskFull = LanguageCode() == kLanguageChinese   ? "磁盘已满"
+                           : LanguageCode() == kLanguageEnglish ? "The disk is full"
+                                                                : "Der Datenträger ist voll";
+    EXPECT_NE(text.find(diskFull), std::string::npos) << text;
+    EXPECT_NE(text.find(kDiskFull.path), std::string::npos) << text;
+    EXPECT_NE(text.find("20"), std::string::npos) << text;
+    EXPECT_EQ(text.find(kDiskFull.Text()), std::string::npos) << "the command line's English";
 }
 
 TEST_F(Displays, AnApplyPaintsWhatChangedBeforeItReturnsAndOnlyOnce) {

@@ -13,6 +13,9 @@ EXPECTED_BUTTONS = ["Parameter auslesen", "Parameter schreiben", "Start",
 EXPECTED_EDITS = ["Leerlast Relais", "Volllast Relais", "Überlast Relais",
                   "Schlaffseil und Seildiff. Relais", "Nulllast (Tara)",
                   "erlaubte Seildifferenz", "10V =", "Seilanzahl", "Faktor", "Live Zero"]
+EXPECTED_RADIOS = ["Öffner", "Schliesser", "kg", "tn.sh.", "tn.l.", "lbs",
+                   "Sensor A", "Sensor B", "Sensor C", "Sensor D"]
+EXPECTED_CHECK_BOXES = ["Live Zero", "auf Zuladung anwenden"]
 
 
 def a11y_bus():
@@ -58,6 +61,12 @@ def main():
     for e in EXPECTED_EDITS:
         if not any(n == e and r in ("text", "entry", "editbar") for r, n in names):
             missing.append("edit " + e)
+    for r in EXPECTED_RADIOS:
+        if ("radio button", r) not in names:
+            missing.append("radio " + r)
+    for c in EXPECTED_CHECK_BOXES:
+        if ("check box", c) not in names:
+            missing.append("check box " + c)
     for k in range(1, 13):
         if ("progress bar", "Seil %d" % k) not in names:
             missing.append("bar Seil %d" % k)
@@ -67,7 +76,7 @@ def main():
         missing.append("chart")
     for role, name, value in found:
         if role in ("push button", "progress bar", "text", "entry", "label", "chart",
-                    "static", "dialog", "frame"):
+                    "static", "dialog", "frame", "radio button", "check box"):
             print("%-14s %-40s %s" % (role, name, "" if value is None else value))
     if missing:
         print("MISSING:", ", ".join(missing))

@@ -86,7 +86,7 @@ public:
         m_lost = true;
         Fail("The connection to the device was lost: the port hung up.");
     }
-    void OnRecordFailed(const std::string& message) override { Fail(message); }
+    void OnRecordFailed(const RecordFailure& failure) override { Fail(failure.Text()); }
     long Frames() const { return m_frames; }
     bool ConnectionLost() const { return m_lost; }
     std::string Failure() {
