@@ -15,10 +15,10 @@ inline constexpr int kMainDialogHeight = 355;
 inline constexpr std::uint32_t kMainDialogFlags =
     kPopup | kVisible | kCaption | kSystemMenu | kModalFrame | kCentre | kAppWindow;
 
-// Two places are wider than the table they come from, the only ones whose texts are wider than
-// their rectangles in the dialog font whatever indicator the radios get: the unit labels of the
-// left column and beside the tare, 19 units for "tn.sh." instead of 17; the four sensor radios,
-// 42 units each side by side up to the DC output's frame, for "Sensor B" in 35 units.
+// Two places are wider than first drawn, the only ones whose texts overran their rectangles in
+// the dialog font whatever indicator the radios get: the unit labels of the left column and
+// beside the tare, 19 units for "tn.sh." instead of 17; the four sensor radios, 42 units each
+// side by side up to the DC output's frame, for "Sensor B" in 35 units.
 // clang-format off
 inline constexpr std::array<DialogControl, 84> kMainDialogLayout{{
     {1002, ControlKind::IconButton, "", 7, 9, 100, 30, kMultiLine, Align::Left, nullptr, 0},
