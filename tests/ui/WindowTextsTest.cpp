@@ -9,7 +9,7 @@
 #include "LocalisedString.h"
 #include "ParameterBlock.h"
 #include "ResourceIds.h"
-#include "RopeLoadDlg.h"
+#include "RopeLoadDlgProbe.h"
 #include "UiTestSupport.h"
 
 #include <QCheckBox>
@@ -29,6 +29,7 @@
 #include <vector>
 
 using namespace tensiq;
+using test::Localised;
 
 namespace {
 
@@ -156,14 +157,10 @@ std::string Joined(const std::vector<std::string>& lines) {
     return all;
 }
 
-QString Localised(unsigned id) {
-    return QString::fromStdString(LoadLocalisedString(id, CurrentResourceModule()));
-}
-
 } // namespace
 
 TEST(WindowTexts, EveryMainWindowTextFitsItsControlInEveryState) {
-    CRopeLoadDlg dlg;
+    test::RopeLoadDlgProbe dlg;
     ASSERT_TRUE(dlg.Create());
     dlg.show();
     test::Pump(5);
