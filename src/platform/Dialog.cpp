@@ -178,6 +178,19 @@ QButtonGroup* CDialog::RadioGroup(int id) const {
 }
 
 QWidget* CDialog::CreateControl(const res::DialogControl& c) {
+    QWidget* widget = MakeControlWidget(c);
+    widget->setProperty(kIdProperty, c.id);
+    if (c.id != res::kNoId)
+        widget->setObjectName(QStringLiteral("ctl%1").arg(c.id));
+    widget->setGeometry(m_units->ToPixels(c));
+    widget->setEnabled(!c.Has(res::kDisabled));
+    widget->setHidden(c.Has(res::kHidden));
+    ConnectCommand(widget, c.id);
+    return widget;
+}
+
+// The widget of a template control's kind, with its text and the styles of its kind.
+QWidget* CDialog::MakeControlWidget(const res::DialogControl& c) {
     const QString text = QString::fromUtf8(c.text);
     QWidget* widget = nullptr;
     switch (c.kind) {
@@ -235,13 +248,6 @@ QWidget* CDialog::CreateControl(const res::DialogControl& c) {
         widget = new QWidget(this);
         break;
     }
-    widget->setProperty(kIdProperty, c.id);
-    if (c.id != res::kNoId)
-        widget->setObjectName(QStringLiteral("ctl%1").arg(c.id));
-    widget->setGeometry(m_units->ToPixels(c));
-    widget->setEnabled(!c.Has(res::kDisabled));
-    widget->setHidden(c.Has(res::kHidden));
-    ConnectCommand(widget, c.id);
     return widget;
 }
 

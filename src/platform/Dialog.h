@@ -94,6 +94,7 @@ protected:
 
 private:
     QWidget* CreateControl(const res::DialogControl& control);
+    QWidget* MakeControlWidget(const res::DialogControl& control);
     void CreateRadioGroups();
     void ConnectCommand(QWidget* widget, int id);
     void ChainTabOrder();

@@ -194,3 +194,23 @@ TEST_F(WindowOpening, BarsAndTotalAsConfigured) {
     EXPECT_STREQ(dlg->m_totalLabel.GetLogFont().lfFaceName, "Arial");
     EXPECT_TRUE(dlg->m_totalLabel.GetLabelFont().bold());
 }
+// Worked out by hand, not by the conversion that placed them: the dialog font (8 pt Liberation
+// Sans at 96 dpi, in every language) has base units of 6 x 12 pixels, and a rectangle's edges
+// are converted, left x 6 / 4 and top y 12 / 8 rounded half up, so its size is what is left.
+TEST_F(WindowOpening, ControlsSitWhereTheirDialogUnitsPutThemInTheDialogFont) {
+    EXPECT_EQ(dlg->Units()->BaseX(), 6);
+    EXPECT_EQ(dlg->Units()->BaseY(), 12);
+    const struct {
+        int id;
+        QRect pixels;
+    } expected[] = {
+        {ctl::kStartStop, QRect(11, 477, 85, 47)}, // 7, 318, 57 x 31
+        {ctl::kFirstBar, QRect(15, 186, 48, 258)}, // 10, 124, 32 x 172
+        {1005, QRect(266, 14, 51, 18)},            // 177, 9, 34 x 12
+        {ctl::kSave, QRect(756, 438, 30, 26)},     // 504, 292, 20 x 17
+    };
+    for (const auto& e : expected) {
+        ASSERT_NE(dlg->GetDlgItem(e.id), nullptr) << e.id;
+        EXPECT_EQ(dlg->GetDlgItem(e.id)->geometry(), e.pixels) << e.id;
+    }
+}
