@@ -128,6 +128,9 @@ private:
     void ForgetPort();
     void ShowRunError(unsigned text, unsigned caption);
     void BeginRun();
+    // The run's record path, with no record of an earlier run left under it; the user is told
+    // when this run cannot be recorded.
+    void PrepareRunRecord();
     void EndRunOnLink(bool quietenDevice);
     void SetRunScale();
     void RestoreBars();
@@ -158,6 +161,10 @@ public:
     QIcon m_hIcon;
     ParameterBlock m_storedBlock;
     int m_parametersRead = 0;
+    // A run was started: a save without its record says so, not "no measurement yet".
+    bool m_runStarted = false;
+    // Why the current run has no record; empty when it has one.
+    std::string m_recordNotKept;
 
     // --- Parameter form and weight units ---
 public:

@@ -3,6 +3,7 @@
 
 #include "DemoSession.h"
 #include "DeviceLink.h"
+#include "QuitOnSignal.h"
 #include "RopeLoadDlg.h"
 #include "RunTool.h"
 #include "SettingsProfile.h"
@@ -16,6 +17,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -236,4 +238,27 @@ TEST(Program, HelpAndVersionNeedNoDisplay) {
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, std::string("tensiq ") + kVersion + "\n");
     EXPECT_NE(test::RunTool(std::string(TENSIQ_PROGRAM) + " --no-such-option").status, 0);
+}
+
+// A record beyond the file size limit, or on a pipe whose reader left, is a failed write that
+// the run reports (the acquisition tests cover that path); the signals must not end the window
+// first. SIGHUP, a closed terminal, ends it as SIGTERM does.
+TEST(Program, WriteFaultSignalsLeaveTheWindowAliveAndSighupClosesIt) {
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        CatchQuitSignals();
+        ::raise(SIGXFSZ);
+        int pipe[2];
+        if (::pipe(pipe) != 0)
+            ::_exit(10);
+        ::close(pipe[0]);
+        const bool broken = ::write(pipe[1], "x", 1) < 0 && errno == EPIPE;
+        ::raise(SIGHUP);
+        ::_exit(!broken ? 11 : !QuitSignalled() ? 12 : 0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
