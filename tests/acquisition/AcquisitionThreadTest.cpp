@@ -423,28 +423,32 @@ TEST_F(AcquisitionThreadTest, RecordThatStopRunCannotCloseIsToldOfByTheThread) {
 TEST_F(AcquisitionThreadTest, ARecordThatBlocksNeverHoldsStopRun) {
     const std::string fifo = Root() + "/temp.txt";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    ASSERT_GE(reader, 0);
-    const auto previous = std::signal(SIGPIPE, SIG_IGN);
+    // Closed on every way out, before the thread is joined: its write then fails and returns.
+    struct Reader {
+        int fd;
+        ~Reader() { ::close(fd); }
+    } reader{::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    ASSERT_GE(reader.fd, 0);
+    std::signal(SIGPIPE, SIG_IGN);
     StartDevice(Readings(10, 1000));
     thread.StartRun();
-    // The pipe's buffer fills and the thread's write waits.
-    const auto queued = [&] {
-        int n = 0;
-        return ::ioctl(reader, FIONREAD, &n) == 0 ? n : 0;
-    };
-    ASSERT_TRUE(test::Eventually([&] { return queued() >= 60000; }, 10s)) << queued();
+    // The pipe fills and the thread's write waits: the frames stop.
+    ASSERT_TRUE(test::Eventually(
+        [&] {
+            const std::size_t frames = sink.Count();
+            std::this_thread::sleep_for(300ms);
+            return frames > 100 && sink.Count() == frames;
+        },
+        20s));
     auto stopped = std::async(std::launch::async, [&] { thread.StopRun(); });
-    const bool returned = stopped.wait_for(10s) == std::future_status::ready;
-    EXPECT_TRUE(returned) << "StopRun waited for the record's file system";
+    EXPECT_EQ(stopped.wait_for(10s), std::future_status::ready)
+        << "StopRun waited for the record's file system";
     EXPECT_TRUE(link.StopStreaming()) << "the link is free while the record is stuck";
     // Reading on lets the write through.
     std::vector<char> buffer(1 << 16);
     while (stopped.wait_for(10ms) != std::future_status::ready)
-        while (::read(reader, buffer.data(), buffer.size()) > 0) {
+        while (::read(reader.fd, buffer.data(), buffer.size()) > 0) {
         }
-    ::close(reader);
-    std::signal(SIGPIPE, previous);
 }
 
 TEST_F(AcquisitionThreadTest, ARecordOnAFifoWithoutReaderEndsTheRunAtOnce) {
