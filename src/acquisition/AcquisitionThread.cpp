@@ -54,12 +54,16 @@ void AcquisitionThread::StartRun() {
 void AcquisitionThread::StopRun() {
     m_context.runFlag = 0;
     m_wake.notify_all();
-    std::lock_guard link(m_linkMutex);
+    {
+        std::lock_guard link(m_linkMutex);
+        ++m_runNumber;
+    }
     // The thread may be in the sink with the record still open: it is closed here, and the
     // thread, back from the sink, finds its run over (and tells the sink if the close failed).
-    if (!CloseRecord())
+    // A thread held by the file system closes the record itself once the call returns.
+    std::unique_lock record(m_recordMutex, kStopWait);
+    if (record.owns_lock() && m_record.IsOpen() && !m_record.Close())
         m_stopRecordFailure = m_record.Failure();
-    ++m_runNumber;
 }
 
 std::chrono::nanoseconds AcquisitionThread::CpuTime() const {
@@ -101,10 +105,7 @@ void AcquisitionThread::Run(std::stop_token stop) {
     while (!stop.stop_requested()) {
         // The restart point.
         if (!Current(stop)) {
-            std::optional<RecordFailure> failure =
-                CloseRecord() ? std::move(m_stopRecordFailure) : m_record.Failure();
-            m_stopRecordFailure.reset();
-            link.unlock();
+            const std::optional<RecordFailure> failure = CloseRecordUnlinked(link);
             if (failure && m_context.sink != nullptr)
                 m_context.sink->OnRecordFailed(*failure);
             Step(AcquisitionStep::Idle);
@@ -114,11 +115,7 @@ void AcquisitionThread::Run(std::stop_token stop) {
             continue;
         }
         Step(AcquisitionStep::RunChecked);
-        // The stream start pauses for 300 ms: what was recorded goes to the disk first.
-        const bool recordKept =
-            m_record.IsOpen() ? FlushRecord()
-                              : m_context.recordPath.empty() || m_record.Open(m_context.recordPath);
-        if (!recordKept) {
+        if (!PrepareRecord(stop, link)) {
             // Without its record the run would leave the previous run's file to be saved.
             Fail(Failure::Record, {}, link);
             continue;
@@ -151,10 +148,9 @@ void AcquisitionThread::Run(std::stop_token stop) {
     }
     if (!link.owns_lock())
         link.lock();
-    const bool kept = CloseRecord();
-    link.unlock();
-    if (!kept && m_context.sink != nullptr && m_record.Failure())
-        m_context.sink->OnRecordFailed(*m_record.Failure());
+    const std::optional<RecordFailure> failure = CloseRecordUnlinked(link);
+    if (failure && m_context.sink != nullptr)
+        m_context.sink->OnRecordFailed(*failure);
 }
 
 bool AcquisitionThread::CloseRecord() {
@@ -162,23 +158,82 @@ bool AcquisitionThread::CloseRecord() {
     return !m_record.IsOpen() || m_record.Close();
 }
 
+std::optional<RecordFailure>
+AcquisitionThread::CloseRecordUnlinked(std::unique_lock<std::mutex>& link) {
+    link.unlock();
+    std::lock_guard record(m_recordMutex);
+    std::optional<RecordFailure> failure =
+        CloseRecord() ? std::move(m_stopRecordFailure) : m_record.Failure();
+    m_stopRecordFailure.reset();
+    return failure;
+}
+
+bool AcquisitionThread::PrepareRecord(const std::stop_token& stop,
+                                      std::unique_lock<std::mutex>& link) {
+    link.unlock();
+    bool kept = true;
+    {
+        std::lock_guard record(m_recordMutex);
+        // StopRun may have come while the lock was let go; its record stays closed.
+        if (Current(stop)) {
+            // The stream start pauses for 300 ms: what was recorded goes to the disk first.
+            kept = m_record.IsOpen()
+                       ? FlushRecord()
+                       : m_context.recordPath.empty() || m_record.Open(m_context.recordPath);
+        }
+    }
+    link.lock();
+    return kept;
+}
+
 bool AcquisitionThread::FlushRecord() {
     m_unflushedSince.reset();
     return m_record.Flush();
 }
 
-bool AcquisitionThread::KeepRecordFresh() {
-    if (m_unflushedSince && std::chrono::steady_clock::now() - *m_unflushedSince >= kRecordLineAge)
-        return FlushRecord();
-    return true;
+bool AcquisitionThread::KeepRecordFresh(std::unique_lock<std::mutex>& link) {
+    if (!m_unflushedSince || std::chrono::steady_clock::now() - *m_unflushedSince < kRecordLineAge)
+        return true;
+    link.unlock();
+    bool kept = true;
+    {
+        std::lock_guard record(m_recordMutex);
+        // A record StopRun closed is flushed already.
+        kept = !m_record.IsOpen() ? (m_unflushedSince.reset(), true) : FlushRecord();
+    }
+    link.lock();
+    return kept;
+}
+
+bool AcquisitionThread::WriteRecordLine(const std::array<int, kRopes>& loads,
+                                        std::unique_lock<std::mutex>& link) {
+    link.unlock();
+    bool kept = true;
+    {
+        std::lock_guard record(m_recordMutex);
+        if (m_record.IsOpen()) {
+            kept = m_record.WriteLoads(loads);
+            if (kept && !m_unflushedSince)
+                m_unflushedSince = std::chrono::steady_clock::now();
+        }
+    }
+    link.lock();
+    return kept;
 }
 
 void AcquisitionThread::Fail(Failure failure, const std::string& message,
                              std::unique_lock<std::mutex>& link) {
     m_context.runFlag = 0;
-    // A record that failed has closed itself and is told of as the failure.
-    const bool recordKept = failure == Failure::Record || CloseRecord();
     link.unlock();
+    // A record that failed has closed itself and is told of as the failure.
+    bool recordKept = true;
+    std::optional<RecordFailure> recordFailure;
+    {
+        std::lock_guard record(m_recordMutex);
+        if (failure != Failure::Record)
+            recordKept = CloseRecord();
+        recordFailure = m_record.Failure();
+    }
     if (AcquisitionSink* sink = m_context.sink) {
         switch (failure) {
         case Failure::Synchronisation:
@@ -188,12 +243,12 @@ void AcquisitionThread::Fail(Failure failure, const std::string& message,
             sink->OnConnectionLost(message);
             break;
         case Failure::Record:
-            if (m_record.Failure())
-                sink->OnRecordFailed(*m_record.Failure());
+            if (recordFailure)
+                sink->OnRecordFailed(*recordFailure);
             break;
         }
-        if (!recordKept && m_record.Failure())
-            sink->OnRecordFailed(*m_record.Failure());
+        if (!recordKept && recordFailure)
+            sink->OnRecordFailed(*recordFailure);
     }
     link.lock();
 }
@@ -245,10 +300,13 @@ AcquisitionThread::Flow AcquisitionThread::WaitForFrame(const std::stop_token& s
         const auto left = deadline - std::chrono::steady_clock::now();
         if (left <= std::chrono::steady_clock::duration::zero())
             return Flow::On; // the read finds the frame short and restarts the stream
-        if (!KeepRecordFresh()) {
+        if (!KeepRecordFresh(link)) {
             Fail(Failure::Record, {}, link);
             return Flow::Over;
         }
+        // The link was let go for the flush: the port may be the GUI's again.
+        if (!Current(stop))
+            return Flow::Over;
         if (queued > 0 || first) {
             const auto missing = kByteTime * (kFrameBytes - queued) + kArrivalMargin;
             std::this_thread::sleep_for(
@@ -272,13 +330,9 @@ AcquisitionThread::Flow AcquisitionThread::Process(const LiveFrame& frame,
     FrameUpdate update = ComputeReadings(frame, settings, m_totalCaption);
     update.frameNumber = ++m_frameCount;
     update.chartSampleDue = update.frameNumber % 10 == 0;
-    if (m_record.IsOpen()) {
-        if (!m_record.WriteLoads(update.loads)) {
-            Fail(Failure::Record, {}, link);
-            return Flow::Over;
-        }
-        if (!m_unflushedSince)
-            m_unflushedSince = std::chrono::steady_clock::now();
+    if (!WriteRecordLine(update.loads, link)) {
+        Fail(Failure::Record, {}, link);
+        return Flow::Over;
     }
     if (AcquisitionSink* sink = m_context.sink) {
         link.unlock();

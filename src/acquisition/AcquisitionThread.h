@@ -4,6 +4,7 @@
 #include "RecordFile.h"
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -35,7 +36,8 @@ public:
     void StartRun();
     // Clears the run flag and returns once the thread is out of the link and the record is
     // closed, so the caller may send X and close the port, and a later run gets a new record.
-    // Never waits for the sink.
+    // Never waits for the sink, nor longer than kStopWait for a file system that does not
+    // answer: the thread then closes the record when the call returns.
     void StopRun();
 
     // Called on the acquisition thread at each step; set before Start. For tests.
@@ -49,6 +51,7 @@ public:
     static constexpr auto kIdlePause = std::chrono::milliseconds(100);
     // The longest wait for a frame: ten pauses of 50 ms.
     static constexpr auto kFrameWait = std::chrono::milliseconds(500);
+    static constexpr auto kStopWait = std::chrono::milliseconds(800);
 
 private:
     enum class Failure { Synchronisation, ConnectionLost, Record };
@@ -67,26 +70,37 @@ private:
     // Ends the run, closes the record, and tells the sink with the link let go; a record that
     // could not be closed is told of too. A record failure takes its facts from the record.
     void Fail(Failure failure, const std::string& message, std::unique_lock<std::mutex>& link);
-    // True when the record was not open or kept all its lines.
+    // True when the record was not open or kept all its lines. The record's own lock is held.
     bool CloseRecord();
+    // Opens the record at a run's start or flushes it at a stream restart, with the link let
+    // go; false when the record failed (true too when the run is over).
+    bool PrepareRecord(const std::stop_token& stop, std::unique_lock<std::mutex>& link);
+    // Closes the record with the link let go; the failure to tell of, if any.
+    std::optional<RecordFailure> CloseRecordUnlinked(std::unique_lock<std::mutex>& link);
     void Step(AcquisitionStep step) const;
     bool FlushRecord();
     // Flushes once the oldest line not yet in the file is kRecordLineAge old; false when the
     // record failed.
-    bool KeepRecordFresh();
+    bool KeepRecordFresh(std::unique_lock<std::mutex>& link);
+    // The frame's line with the link let go; false when the record failed.
+    bool WriteRecordLine(const std::array<int, kRopes>& loads, std::unique_lock<std::mutex>& link);
     std::string TotalCaption() const;
 
     AcquisitionContext& m_context;
-    // The link mutex guards the port while a run is on, the record, and m_runNumber.
+    // The link mutex guards the port while a run is on and is never held across a file system
+    // call: a record on a fifo or a hung network folder must not hold StopRun.
     std::mutex m_linkMutex;
+    // Guards the record and m_stopRecordFailure; StopRun waits for it no longer than kStopWait.
+    std::timed_mutex m_recordMutex;
     RecordFile m_record;
     // When the oldest line not yet flushed was written; empty when all are in the file.
+    // The thread's own.
     std::optional<std::chrono::steady_clock::time_point> m_unflushedSince;
     // Why the record failed when StopRun closed it; the thread tells the sink.
     std::optional<RecordFailure> m_stopRecordFailure;
-    // Counts the runs StopRun has ended; a thread that comes back from the sink to a new
-    // number knows that its run was ended (and its record closed) meanwhile.
-    long m_runNumber = 0;
+    // Counts the runs StopRun has ended, written with the link held; a thread that comes back
+    // from the sink or the file system to a new number knows that its run was ended meanwhile.
+    std::atomic<long> m_runNumber{0};
     long m_myRun = 0;
     std::atomic<long> m_frameCount{0};
     std::string m_totalCaption;

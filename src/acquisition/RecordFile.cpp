@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <ctime>
+#include <fcntl.h>
 #include <iomanip>
 #include <locale>
 #include <sstream>
@@ -25,6 +26,28 @@ std::string LocalDateTimeText() {
     return out.str();
 }
 
+namespace {
+
+// A fifo without a reader would block the open for good: it fails at once instead.
+std::FILE* OpenForWriting(const std::string& path) {
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return nullptr;
+    std::FILE* file = nullptr;
+    if (const int flags = ::fcntl(fd, F_GETFL);
+        flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0)
+        file = ::fdopen(fd, "w");
+    if (file == nullptr) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+    }
+    return file;
+}
+
+} // namespace
+
 bool RecordFile::Open(const std::string& path) {
     Close();
     m_path = path;
@@ -36,7 +59,7 @@ bool RecordFile::Open(const std::string& path) {
         m_file = stdout;
         m_ownsFile = false;
     } else {
-        m_file = std::fopen(path.c_str(), "w");
+        m_file = OpenForWriting(path);
         m_ownsFile = true;
         if (m_file == nullptr) {
             m_failure = RecordFailure{RecordFailure::Step::Create, path, errno, 0, false};

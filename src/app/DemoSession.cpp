@@ -1,6 +1,7 @@
 #include "DemoSession.h"
 
 #include "Simulator.h"
+#include "StaleDemoFolders.h"
 
 #include <QDir>
 #include <QSettings>
@@ -9,6 +10,8 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <exception>
+#include <unistd.h>
 
 namespace tensiq {
 
@@ -43,9 +46,15 @@ void DemoSession::Restore(const SavedVariable& saved) {
         ::unsetenv(saved.name);
 }
 
-DemoSession::DemoSession() : m_folder(QDir::tempPath() + QStringLiteral("/tensiq-demo-XXXXXX")) {
-    if (!m_folder.isValid())
+DemoSession::DemoSession()
+    : m_staleRemoved(RemoveStaleDemoFolders(QDir::tempPath().toStdString())),
+      m_folder(QString::fromStdString(
+          DemoFolderTemplate(QDir::tempPath().toStdString(), static_cast<long>(::getpid())))) {
+    if (!m_folder.isValid()) {
+        m_error = "cannot make the demo's temporary folder in " + QDir::tempPath().toStdString() +
+                  ": " + m_folder.errorString().toStdString();
         return;
+    }
     const std::string base = m_folder.path().toStdString();
     const std::string ports = base + "/ports";
     const std::string config = base + "/config";
@@ -56,28 +65,38 @@ DemoSession::DemoSession() : m_folder(QDir::tempPath() + QStringLiteral("/tensiq
     // QSettings may have read its folder already; this holds for every profile opened later.
     SetProfileFolder(QString::fromStdString(config));
 
-    m_simulator = std::make_unique<sim::Simulator>(ports);
-    m_simulator->AddSilent(kDemoSilentPort);
-    m_simulator->AddNoise(kDemoNoisePort);
-    sim::DeviceConfig device = sim::DeviceConfig::Default();
-    device.frameRate = kLineFrames;
-    device.readings = kDemoReadings;
-    device.settleSeconds = kSettleSeconds;
-    m_simulator->AddDevice(kDemoDevicePort, device);
-    m_simulator->SetPacing(true);
-    m_simulator->Start();
-    m_ok = true;
+    try {
+        m_simulator = std::make_unique<sim::Simulator>(ports);
+        m_simulator->AddSilent(kDemoSilentPort);
+        m_simulator->AddNoise(kDemoNoisePort);
+        sim::DeviceConfig device = sim::DeviceConfig::Default();
+        device.frameRate = kLineFrames;
+        device.readings = kDemoReadings;
+        device.settleSeconds = kSettleSeconds;
+        m_simulator->AddDevice(kDemoDevicePort, device);
+        m_simulator->SetPacing(true);
+        m_simulator->Start();
+        m_ok = true;
+    } catch (const std::exception& e) {
+        // No pseudo-terminals (a container without /dev/pts): the user's folders come back.
+        m_error = std::string("cannot make the simulated ports: ") + e.what();
+        m_simulator.reset();
+        RestoreFolders();
+    }
+}
+
+void DemoSession::RestoreFolders() {
+    for (const SavedVariable& saved : m_saved)
+        Restore(saved);
+    SetProfileFolder(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }
 
 DemoSession::~DemoSession() {
     if (m_simulator)
         m_simulator->Stop();
     m_simulator.reset();
-    if (!m_ok)
-        return;
-    for (const SavedVariable& saved : m_saved)
-        Restore(saved);
-    SetProfileFolder(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    if (m_ok)
+        RestoreFolders();
 }
 
 std::string DemoSession::Folder() const {

@@ -4,6 +4,7 @@
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <initializer_list>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -29,8 +30,12 @@ void CatchQuitSignals() {
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &action, nullptr);
-    ::sigaction(SIGTERM, &action, nullptr);
+    for (const int number : {SIGINT, SIGTERM, SIGHUP})
+        ::sigaction(number, &action, nullptr);
+    // A record that outgrows the file size limit or a pipe whose reader left is a failed write
+    // the run reports, not a reason to lose the window.
+    ::signal(SIGPIPE, SIG_IGN);
+    ::signal(SIGXFSZ, SIG_IGN);
 }
 
 bool QuitSignalled() {

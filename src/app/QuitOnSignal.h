@@ -1,5 +1,5 @@
 #pragma once
-// SIGINT and SIGTERM close the window as its close box would, so a demo's folder, a run's
+// SIGINT, SIGTERM and SIGHUP close the window as its close box would, so a demo's folder, a run's
 // record and the port are cleaned up as on a normal end.
 
 namespace tensiq {

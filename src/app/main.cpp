@@ -1,6 +1,7 @@
 // tensiq: the service tool's window. --demo runs it against a simulated device.
 
 #include "DemoSession.h"
+#include "DisplayCheck.h"
 #include "LanguageByLocale.h"
 #include "QuitOnSignal.h"
 #include "RopeLoadApp.h"
@@ -10,6 +11,7 @@
 #include <QCommandLineParser>
 
 #include <cstdio>
+#include <exception>
 #include <memory>
 #include <optional>
 
@@ -20,7 +22,9 @@ namespace {
 CRopeLoadApp theApp;
 } // namespace
 
-int main(int argc, char** argv) {
+namespace {
+
+int RunWindow(int argc, char** argv) {
     CatchQuitSignals();
     QCoreApplication::setApplicationName(QStringLiteral("Tensiq"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(kVersion));
@@ -83,22 +87,42 @@ int main(int argc, char** argv) {
         }
         options.language = *code;
     }
+    if (const std::string missing = MissingDisplay(); !missing.empty()) {
+        std::fprintf(stderr, "tensiq: %s\n", missing.c_str());
+        return 1;
+    }
+
+    // The demo's folder is made once the display is open: a display that will not open (Qt
+    // aborts then) leaves nothing behind.
+    QApplication app(argc, argv);
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
     if (demoMode) {
         session = std::make_unique<DemoSession>();
         if (!session->Ok()) {
-            std::fprintf(stderr, "tensiq: cannot make the demo's temporary folder\n");
+            std::fprintf(stderr, "tensiq: %s\n", session->Error().c_str());
             return 1;
         }
         options.captionSuffix = QStringLiteral(" – Demo");
     }
-
-    QApplication app(argc, argv);
-    // Lets the desktop match the window to its menu entry and icon.
-    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
     if (printLanguage)
         return theApp.PrintLanguage(options) | theApp.ExitInstance();
     CloseWindowsOnQuitSignal();
     if (!QuitSignalled())
         theApp.InitInstance(options);
     return theApp.ExitInstance();
+}
+
+} // namespace
+
+// Whatever fails is said, never left to an abort.
+int main(int argc, char** argv) {
+    try {
+        return RunWindow(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tensiq: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "tensiq: an unknown failure ended the program\n");
+    }
+    return 1;
 }

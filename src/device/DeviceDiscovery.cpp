@@ -3,6 +3,7 @@
 #include "Profile.h"
 
 #include <array>
+#include <cerrno>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -66,6 +67,7 @@ int DeviceLink::DiscoverPort(int skipPort) {
     SerialPort probe;
     std::string reply;
     const int remembered = m_profile ? m_profile->GetInt(kSection, kLastFound, -1) : -1;
+    m_busyPorts.clear();
     if (remembered != -1 && remembered != skipPort && probe.Open(remembered, kLinkBaudRate)) {
         const bool accepted = Probe(probe, reply);
         probe.Close();
@@ -82,8 +84,13 @@ int DeviceLink::DiscoverPort(int skipPort) {
     std::vector<int> numbers;
     for (int port = 1; port <= 255; ++port) {
         auto candidate = std::make_unique<SerialPort>();
-        if (port == skipPort || !candidate->Open(port, kLinkBaudRate))
+        if (port == skipPort)
             continue;
+        if (!candidate->Open(port, kLinkBaudRate)) {
+            if (candidate->LastOpenError() == EBUSY)
+                m_busyPorts.push_back(port);
+            continue;
+        }
         opened.push_back(std::move(candidate));
         numbers.push_back(port);
     }
@@ -107,7 +114,7 @@ int DeviceLink::DiscoverPort(int skipPort) {
         ApplyReplyLetters(replies[i]);
         return numbers[i];
     }
-    if (m_profile)
+    if (m_profile && m_busyPorts.empty())
         m_profile->WriteInt(kSection, kLastFound, -1);
     m_discovered.clear();
     return -1;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tensiq {
 
@@ -96,6 +97,9 @@ public:
     int DiscoverPort(int skipPort);
     // The identification of the device that the last DiscoverPort accepted.
     const std::string& DiscoveredIdentification() const { return m_discovered; }
+    // Ports the last discovery could not probe because another program holds them. While one
+    // is, a failed discovery leaves the remembered port alone: the device may be right there.
+    const std::vector<int>& BusyPorts() const { return m_busyPorts; }
 
     // The probe of an open port: true when a device identifies itself; reply gets its text.
     static bool Probe(SerialPort& port, std::string& reply);
@@ -135,6 +139,7 @@ protected:
     float m_firmwareVersion = 0.0f;
     std::string m_versionReply;
     std::string m_discovered;
+    std::vector<int> m_busyPorts;
     DeviceImage m_image{};
     bool m_hasImage = false;
     ChunkPacer::Timing* m_pacerTiming = nullptr;

@@ -44,6 +44,9 @@ constexpr StringEntry kStrings[] = {
     {125, "Alle Dateien"},
     {126, "Speichern unter"},
     {127, "„tensiq-cli doctor“ in einem Terminal nennt die üblichen Ursachen und ihre Abhilfe."},
+    {150, "Diese Messung wird nicht aufgezeichnet und kann nicht gespeichert werden:\n%1"},
+    {151, "Die letzte Messung wurde nicht aufgezeichnet, sie kann nicht gespeichert werden."},
+    {152, "Die Aufzeichnung der Messung kann nicht gelesen werden:\n%1\n(%2)"},
     {160, "Der Seilspannungs-Assistent braucht mindestens zwei Seile.\nBitte prüfen Sie die "
           "Seilanzahl."},
     {161, "Es gibt noch keine Messung, die gespeichert werden könnte."},

@@ -36,6 +36,9 @@ inline constexpr unsigned kStrSaveAs = 126;
 inline constexpr unsigned kStrNoConnectionHint = 127;
 
 // Texts of this program's own, beyond the original table.
+inline constexpr unsigned kStrRecordNotKept = 150; // %1: the folder or record, and why
+inline constexpr unsigned kStrRunNotRecorded = 151;
+inline constexpr unsigned kStrRecordUnreadable = 152; // %1: the record, %2: the system's reason
 inline constexpr unsigned kStrTooFewRopes = 160;
 inline constexpr unsigned kStrNoRecordYet = 161;
 inline constexpr unsigned kStrSaveNotWritable = 162; // %1: the file

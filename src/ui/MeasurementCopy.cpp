@@ -1,6 +1,7 @@
 #include "MeasurementCopy.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -67,6 +68,32 @@ bool WriteAll(int fd, const char* data, std::size_t size, int& error) {
     return true;
 }
 
+// The link chain from path to the name it ends in; a loop or a broken step stops there.
+std::filesystem::path FollowLinks(const std::filesystem::path& path) {
+    constexpr int kMaxLinks = 40; // as the kernel's own limit
+    std::filesystem::path at = path;
+    for (int i = 0; i < kMaxLinks; ++i) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(at, error))
+            break;
+        const std::filesystem::path to = std::filesystem::read_symlink(at, error);
+        if (error)
+            break;
+        at = to.is_absolute() ? to : at.parent_path() / to;
+    }
+    return at;
+}
+
+// ".<name>.XXXXXX", with the name cut so that it still fits where the name itself fits.
+std::string TemporaryName(const std::filesystem::path& folder, const std::string& name) {
+    const std::string affix = ".XXXXXX";
+    long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    if (limit <= 0)
+        limit = NAME_MAX;
+    const std::size_t room = static_cast<std::size_t>(limit) - affix.size() - 1;
+    return "." + name.substr(0, room) + affix;
+}
+
 } // namespace
 
 CopyFailure ClassifyWriteError(int error) {
@@ -98,13 +125,9 @@ CopyResult CopyMeasurement(const std::string& source, const std::string& target,
     if (!S_ISREG(sourceStat.st_mode))
         return Failed(CopyFailure::SourceUnreadable, EISDIR);
 
-    // A link is followed, so the file it names is replaced and the link stays.
-    std::error_code ignored;
-    std::filesystem::path path = target;
-    if (std::filesystem::is_symlink(path, ignored))
-        path = std::filesystem::weakly_canonical(path, ignored);
-    if (path.empty())
-        path = target;
+    // A link is followed, so the file it names is written and the link stays, even when that
+    // file does not exist yet.
+    const std::filesystem::path path = FollowLinks(target);
 
     // Only a plain file is replaced: renaming over a device or a folder would destroy it. A
     // write-protected file is not replaced behind its owner's back either, though the folder
@@ -123,7 +146,7 @@ CopyResult CopyMeasurement(const std::string& source, const std::string& target,
     std::filesystem::path folder = path.parent_path();
     if (folder.empty())
         folder = ".";
-    std::string temporary = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    std::string temporary = (folder / TemporaryName(folder, path.filename().string())).string();
     FileDescriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
     if (out.Get() < 0)
         return WriteFailed(errno);

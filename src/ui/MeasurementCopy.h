@@ -7,6 +7,7 @@ namespace tensiq {
 enum class CopyFailure {
     None,
     NoRecord,          // no run has written a record yet
+    RunNotRecorded,    // the last run could not make its record
     SourceUnreadable,  // the record exists but cannot be read
     TargetNotWritable, // the folder, or the file to be replaced, may not be written
     DiskFull,

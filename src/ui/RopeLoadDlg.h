@@ -139,6 +139,9 @@ private:
     // The buttons and the state of no run, after the run ended one way or another.
     void ShowMeasurementStopped();
     void BeginRun();
+    // The run's record path, with no record of an earlier run left under it; the user is told
+    // when this run cannot be recorded.
+    void PrepareRunRecord();
     void EndRunOnLink(bool quietenDevice);
     // The bars' range and the chart's full scale for a run from the stored block's factor and
     // the unit; positions shown at another scale are cleared.
@@ -176,6 +179,10 @@ protected:
     std::array<CRopeBarCtrl, kRopes> m_bars;
     QIcon m_hIcon;
     int m_parametersRead = 0;
+    // A run was started: a save without its record says so, not "no measurement yet".
+    bool m_runStarted = false;
+    // Why the current run has no record; empty when it has one.
+    std::string m_recordNotKept;
 
     // --- Parameter form and weight units ---
 public:

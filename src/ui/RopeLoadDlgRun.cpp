@@ -5,6 +5,9 @@
 #include "MeasurementScale.h"
 #include "ResourceIds.h"
 #include "ResourceText.h"
+#include "SaveFailureText.h"
+#include "UserDataFolder.h"
+#include "UserDialogs.h"
 #include "WaitCursor.h"
 #include "WindowColours.h"
 #include "WindowSink.h"
@@ -83,10 +86,25 @@ void CRopeLoadDlg::EndRunOnLink(bool quietenDevice) {
 }
 
 void CRopeLoadDlg::BeginRun() {
+    PrepareRunRecord();
     if (m_acquisition)
         m_acquisition->StartRun();
     else
         m_context.runFlag = 1;
+    if (m_context.recordPath.empty() && m_acquisition)
+        MessageBox(this,
+                   QString::fromStdString(FillPlaceholders(
+                       ResourceText(res::kStrRecordNotKept).toStdString(), m_recordNotKept)),
+                   ResourceText(res::kStrError), MB_OK | MB_ICONHAND);
+}
+
+// A save after this run must hand out this run's record or nothing: the previous run's file
+// goes before the run starts.
+void CRopeLoadDlg::PrepareRunRecord() {
+    m_runStarted = true;
+    m_recordNotKept.clear();
+    if (m_acquisition)
+        m_context.recordPath = FreshUserDataFile("temp.txt", m_recordNotKept);
 }
 
 void CRopeLoadDlg::SetRunScale() {

@@ -29,12 +29,16 @@ void CRopeLoadDlg::OnSaveMeasurement() {
     const CopyExtent extent =
         m_context.runFlag != 0 ? CopyExtent::WholeLines : CopyExtent::WholeFile;
     const std::string path = target.toStdString();
-    const CopyResult result = m_context.recordPath.empty()
-                                  ? CopyResult{CopyFailure::NoRecord, 0}
-                                  : CopyMeasurement(m_context.recordPath, path, extent);
+    CopyResult result = m_context.recordPath.empty()
+                            ? CopyResult{CopyFailure::NoRecord, 0}
+                            : CopyMeasurement(m_context.recordPath, path, extent);
+    // Each run removes the record before it; none left means this run's was never made.
+    if (result.failure == CopyFailure::NoRecord && m_runStarted)
+        result.failure = CopyFailure::RunNotRecorded;
     if (!result.Ok())
         MessageBox(this,
-                   QString::fromStdString(SaveFailureText(result, path, CurrentResourceModule())),
+                   QString::fromStdString(SaveFailureText(result, path, m_context.recordPath,
+                                                          CurrentResourceModule())),
                    ResourceText(res::kStrError), MB_OK | MB_ICONHAND);
 }
 

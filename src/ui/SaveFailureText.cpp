@@ -23,17 +23,21 @@ std::string FillPlaceholders(std::string text, const std::string& first,
 }
 
 std::string SaveFailureText(const CopyResult& result, const std::string& target,
-                            const res::ResourceModule* module) {
+                            const std::string& record, const res::ResourceModule* module) {
     switch (result.failure) {
     case CopyFailure::None:
         return {};
     case CopyFailure::NoRecord:
         return LoadLocalisedString(res::kStrNoRecordYet, module);
+    case CopyFailure::RunNotRecorded:
+        return LoadLocalisedString(res::kStrRunNotRecorded, module);
+    case CopyFailure::SourceUnreadable:
+        return FillPlaceholders(LoadLocalisedString(res::kStrRecordUnreadable, module), record,
+                                std::strerror(result.error));
     case CopyFailure::TargetNotWritable:
         return FillPlaceholders(LoadLocalisedString(res::kStrSaveNotWritable, module), target);
     case CopyFailure::DiskFull:
         return FillPlaceholders(LoadLocalisedString(res::kStrSaveDiskFull, module), target);
-    case CopyFailure::SourceUnreadable:
     case CopyFailure::Other:
         break;
     }

@@ -5,9 +5,15 @@
 #include "SimulatorFixture.h"
 
 #include <condition_variable>
+#include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <sstream>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tensiq;
 using namespace std::chrono_literals;
@@ -409,4 +415,57 @@ TEST_F(AcquisitionThreadTest, RecordThatStopRunCannotCloseIsToldOfByTheThread) {
     EXPECT_EQ(Record().size(), 2u);
     std::this_thread::sleep_for(200ms);
     EXPECT_EQ(sink.RecordFailures(), 1u) << "told of once";
+}
+
+// A record that the file system holds up: a fifo whose reader has stopped reading (as a hung
+// network folder would). StopRun must come back while the thread is stuck in its write, and
+// the thread finishes the run once the write returns.
+TEST_F(AcquisitionThreadTest, ARecordThatBlocksNeverHoldsStopRun) {
+    const std::string fifo = Root() + "/temp.txt";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Closed on every way out, before the thread is joined: its write then fails and returns.
+    struct Reader {
+        int fd;
+        ~Reader() { ::close(fd); }
+    } reader{::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    ASSERT_GE(reader.fd, 0);
+    std::signal(SIGPIPE, SIG_IGN);
+    StartDevice(Readings(10, 1000));
+    thread.StartRun();
+    // The pipe fills and the thread's write waits: the frames stop.
+    ASSERT_TRUE(test::Eventually(
+        [&] {
+            const std::size_t frames = sink.Count();
+            std::this_thread::sleep_for(300ms);
+            return frames > 100 && sink.Count() == frames;
+        },
+        20s));
+    auto stopped = std::async(std::launch::async, [&] { thread.StopRun(); });
+    EXPECT_EQ(stopped.wait_for(10s), std::future_status::ready)
+        << "StopRun waited for the record's file system";
+    EXPECT_TRUE(link.StopStreaming()) << "the link is free while the record is stuck";
+    // Reading on lets the write through.
+    std::vector<char> buffer(1 << 16);
+    while (stopped.wait_for(10ms) != std::future_status::ready)
+        while (::read(reader.fd, buffer.data(), buffer.size()) > 0) {
+        }
+}
+
+TEST_F(AcquisitionThreadTest, ARecordOnAFifoWithoutReaderEndsTheRunAtOnce) {
+    const std::string fifo = Root() + "/temp.txt";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    StartDevice(Readings(10));
+    thread.StartRun();
+    const bool told = test::Eventually([&] { return sink.RecordFailures() == 1; }, 5s);
+    if (!told) {
+        // Lets a blocked open through, so that the test ends.
+        const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        thread.StopRun();
+        ::close(reader);
+    }
+    ASSERT_TRUE(told) << "the open waited for a reader";
+    EXPECT_NE(sink.recordFailures[0].find(fifo), std::string::npos) << sink.recordFailures[0];
+    EXPECT_EQ(context.runFlag, 0);
+    EXPECT_EQ(StreamStarts(), 0) << "the device never starts streaming";
+    thread.StopRun();
 }

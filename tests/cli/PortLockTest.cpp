@@ -1,7 +1,10 @@
+#include "DeviceLink.h"
 #include "RunTool.h"
 #include "SimulatorFixture.h"
 #include "Unprivileged.h"
 
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 using namespace tensiq;
@@ -55,4 +58,26 @@ TEST_F(PortLockTest, ASecondProgramOnTheSamePortIsRefusedForRootToo) {
     recorder.join();
     EXPECT_EQ(first.status, 0) << first.out;
     EXPECT_EQ(Cli("--port 7 version", true).status, 0) << "the port is free again";
+}
+
+TEST_F(PortLockTest, DiscoveryWhileAnotherProgramHoldsTheDeviceSaysSoAndKeepsTheProfile) {
+    const std::string profile = Root() + "/config/Tensiq/Tensiq.conf";
+    std::filesystem::create_directories(Root() + "/config/Tensiq");
+    test::ShareFolder(Root() + "/config/Tensiq", true);
+    { std::ofstream(profile) << "[Settings]\nLastTQFound=7\n"; }
+    DeviceLink window; // holds the port as the window does during a run
+    ASSERT_TRUE(window.Open(7));
+    for (const bool ordinaryUser : {false, true}) {
+        SCOPED_TRACE(ordinaryUser ? "ordinary user" : "root or the test's user");
+        const auto result = Cli("discover --json", ordinaryUser);
+        EXPECT_EQ(result.status, 1) << result.out;
+        EXPECT_NE(result.out.find(sim->LinkPath(7) + " is in use by another program"),
+                  std::string::npos)
+            << result.out;
+        EXPECT_NE(test::ReadFile(profile).find("LastTQFound=7"), std::string::npos)
+            << test::ReadFile(profile);
+    }
+    window.Close();
+    const auto free = Cli("discover --json");
+    EXPECT_EQ(free.status, 0) << free.out;
 }

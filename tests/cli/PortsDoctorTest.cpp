@@ -448,3 +448,70 @@ TEST(DoctorCommand, APortFolderThisUserCannotReadIsNamed) {
     ASSERT_EQ(found.size(), 1u);
     EXPECT_NE(found[0]["problem"].get<std::string>().find("cannot be read"), std::string::npos);
 }
+
+// Names from sysfs, /proc and the port folder may hold any byte: the JSON stays JSON with
+// U+FFFD for what is not UTF-8, and the text shows control characters instead of obeying them.
+TEST(PortsCommand, NamesThatAreNotUtf8OrCarryControlCharactersArePrintedSafely) {
+    FakeSystem system;
+    Pty usb, linked;
+    system.Link("/dev/ttyUSB0", usb.Path());
+    system.Link("/dev/serial/by-id/usb-Maker\xff\xfe-if00-port0", "../../ttyUSB0");
+    const std::string usbDevice = "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-2";
+    system.Write(usbDevice + "/idVendor", "0403\n");
+    system.Write(usbDevice + "/idProduct", "6001\n");
+    system.Write(usbDevice + "/manufacturer", "Evil\x1b[2J\x07"
+                                              "Corp\n");
+    system.Write(usbDevice + "/product", "Half \xc3\n");
+    system.Write(usbDevice + "/serial", "A5\x9b"
+                                        "0m\n");
+    system.Write(usbDevice + "/1-2:1.0/ttyUSB0/dev", "188:0\n");
+    system.Link("/sys/class/tty/ttyUSB0/device",
+                "../../../devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/ttyUSB0");
+    system.Write("/proc/locks", "1: FLOCK  ADVISORY  WRITE 4242 " + usb.LockId() + " 0 EOF\n");
+    system.Write("/proc/4242/comm", "pico\x1b]0;owned\x07\xff\n");
+
+    const json ports = PortsOf(system);
+    ASSERT_EQ(ports.size(), 1u);
+    EXPECT_EQ(ports[0]["byId"], "usb-Maker\xef\xbf\xbd\xef\xbf\xbd-if00-port0");
+    EXPECT_EQ(ports[0]["maker"], "Evil\x1b[2J\x07"
+                                 "Corp")
+        << "valid UTF-8 is kept as it is";
+    EXPECT_EQ(ports[0]["model"], "Half \xef\xbf\xbd");
+    EXPECT_EQ(ports[0]["heldBy"][0]["program"], "pico\x1b]0;owned\x07\xef\xbf\xbd");
+
+    const auto doctor = system.Cli("doctor --json");
+    EXPECT_TRUE(doctor.status == 0 || doctor.status == 4) << doctor.status << doctor.out;
+    EXPECT_EQ(Parse(doctor)["ports"].size(), 1u);
+
+    // The port folder's own name, as the simulator's port folder may be called anything.
+    const fs::path portDir = system.Root() / "ports\xff";
+    fs::create_directories(portDir);
+    fs::create_symlink(linked.Path(), portDir / "COM4");
+    const json folderPorts = PortsOf(system, "TENSIQ_PORT_DIR='" + portDir.string() + "'");
+    ASSERT_EQ(folderPorts.size(), 1u);
+    EXPECT_EQ(folderPorts[0]["path"], (system.Root() / "ports\xef\xbf\xbd/COM4").string());
+
+    for (const char* command : {"ports", "doctor"}) {
+        SCOPED_TRACE(command);
+        const auto text = system.Cli(command);
+        EXPECT_EQ(text.out.find('\x1b'), std::string::npos) << text.out;
+        EXPECT_EQ(text.out.find('\x07'), std::string::npos) << text.out;
+    }
+    const auto text = system.Cli("ports");
+    EXPECT_NE(text.out.find("Evil\\x1b[2J\\x07Corp"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("pico\\x1b]0;owned\\x07"), std::string::npos) << text.out;
+}
+
+TEST(DoctorCommand, APortFolderThisUserCannotReadIsNotBlamedOnTheGroup) {
+    if (!CanSwitchUser())
+        GTEST_SKIP() << "needs root to run the tool as another user";
+    FakeSystem system;
+    system.Write("/etc/group", "root:x:0:\ndialout:x:20:\nnogroup:x:65534:\n");
+    const fs::path portDir = system.Root() / "ports";
+    fs::create_directories(portDir);
+    fs::permissions(portDir, fs::perms::owner_all);
+    const json report =
+        Parse(system.Cli("doctor --json", "TENSIQ_PORT_DIR='" + portDir.string() + "'", kAsNobody));
+    EXPECT_EQ(FindingsOf(report, "no-port").size(), 1u) << report.dump(2);
+    EXPECT_EQ(FindingsOf(report, "group").size(), 0u) << report.dump(2);
+}

@@ -1,6 +1,8 @@
 #include "RunTool.h"
 #include "SimulatorFixture.h"
+#include "Unprivileged.h"
 
+#include <filesystem>
 #include <sstream>
 
 using namespace tensiq;
@@ -175,4 +177,33 @@ TEST_F(RecordCommandTest, UsageErrorsExitTwo) {
     }
     EXPECT_EQ(test::RunTool(std::string(TENSIQ_CLI) + " --help").status, 0);
     WithDevice(1, [](sim::DeviceModel& d) { EXPECT_EQ(d.Counters().blockReads, 0); });
+}
+
+TEST_F(RecordCommandTest, ARecordBeyondTheFileSizeLimitEndsWithThreeAndWholeLines) {
+    StartDevice();
+    test::ShareFolder(Root(), true);
+    test::ShareFolder(sim->PortDir());
+    test::SharePort(sim->LinkPath(1));
+    const std::string out = Root() + "/run.txt";
+    for (const std::string& user : {std::string(), test::AsOrdinaryUser()}) {
+        SCOPED_TRACE(user.empty() ? "this user" : "ordinary user");
+        std::filesystem::remove(out);
+        // 4 KiB: a few dozen lines, then the writes fail as on a full disk.
+        const auto result = test::RunTool("bash -c 'ulimit -f 4; exec " + user + TENSIQ_CLI +
+                                          " --port 1 record --frames 5000 --out " + out + "'");
+        EXPECT_EQ(result.status, 3) << result.out;
+        EXPECT_NE(result.out.find("could not be written: File too large"), std::string::npos)
+            << result.out;
+        const auto lines = Lines(out);
+        ASSERT_GT(lines.size(), 10u);
+        EXPECT_LE(test::ReadFile(out).size(), 4096u);
+        EXPECT_EQ(test::ReadFile(out).back(), '\n');
+        for (std::size_t i = 1; i < lines.size(); ++i)
+            ASSERT_EQ(lines[i], expectedLine) << "line " << i;
+        EXPECT_NE(
+            result.out.find("keeps the first " + std::to_string(lines.size() - 1) + " frames"),
+            std::string::npos)
+            << result.out;
+        EXPECT_FALSE(Streaming()) << "the device was told to stop";
+    }
 }

@@ -20,8 +20,9 @@ std::vector<unsigned> ProgramStringIds() {
     ids.push_back(kStrNoConnectionHint);
     for (unsigned id : {kStrParseReal, kStrIntRange, kStrRealRange, kStrParseUnsigned})
         ids.push_back(id);
-    for (unsigned id : {kStrTooFewRopes, kStrNoRecordYet, kStrSaveNotWritable, kStrSaveDiskFull,
-                        kStrSaveFailed, kStrReplaceFile, kStrChartName})
+    for (unsigned id :
+         {kStrTooFewRopes, kStrNoRecordYet, kStrSaveNotWritable, kStrSaveDiskFull, kStrSaveFailed,
+          kStrReplaceFile, kStrRecordNotKept, kStrRunNotRecorded, kStrRecordUnreadable, kStrChartName})
         ids.push_back(id);
     return ids;
 }

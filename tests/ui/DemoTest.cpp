@@ -3,6 +3,7 @@
 
 #include "DemoSession.h"
 #include "DeviceLink.h"
+#include "QuitOnSignal.h"
 #include "RopeLoadDlgProbe.h"
 #include "RunTool.h"
 #include "SettingsProfile.h"
@@ -15,10 +16,13 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -92,34 +96,107 @@ TEST_F(UserFolders, DemoSessionRunsTheDeviceBehindASilentAndANoisyPortAndKeepsTh
     EXPECT_EQ(test::ReadFile(conf), "[Settings]\nLastTQFound=7\n");
 }
 
-TEST_F(UserFolders, TheProgramsDemoCleansUpAtSigterm) {
-    const std::string tmp = root + "/tmp";
-    fs::create_directories(tmp);
+namespace {
+
+// The program's demo with its temporary folder in tmp.
+pid_t StartDemo(const std::string& tmp) {
     const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
     if (pid == 0) {
         ::setenv("TMPDIR", tmp.c_str(), 1);
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
         ::execl(TENSIQ_PROGRAM, TENSIQ_PROGRAM, "--demo", static_cast<char*>(nullptr));
         ::_exit(127);
     }
-    // The demo's folder with its three ports appears.
-    const auto demoPorts = [&] {
-        for (const auto& entry : fs::directory_iterator(tmp))
-            if (fs::exists(entry.path() / "ports" / "COM3"))
-                return true;
-        return false;
-    };
-    const bool started = test::PumpUntil(demoPorts, 10000);
-    ::kill(pid, SIGTERM);
+    return pid;
+}
+
+// The demo folders in tmp whose three ports are up.
+int DemosUp(const std::string& tmp) {
+    int up = 0;
+    for (const auto& entry : fs::directory_iterator(tmp))
+        if (fs::exists(entry.path() / "ports" / "COM3"))
+            ++up;
+    return up;
+}
+
+std::vector<std::string> DemoFolders(const std::string& tmp) {
+    std::vector<std::string> found;
+    for (const auto& entry : fs::directory_iterator(tmp))
+        if (entry.path().filename().string().rfind("tensiq-demo-", 0) == 0)
+            found.push_back(entry.path().filename().string());
+    return found;
+}
+
+// The status of a program that was asked to end by a signal.
+int EndedBy(pid_t pid, int signal) {
+    ::kill(pid, signal);
     int status = 0;
     ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+} // namespace
+
+TEST_F(UserFolders, TheProgramsDemoCleansUpAtSigtermAndSighup) {
+    const std::string tmp = root + "/tmp";
+    fs::create_directories(tmp);
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(strsignal(signal));
+        const pid_t pid = StartDemo(tmp);
+        ASSERT_GE(pid, 0);
+        const bool started = test::PumpUntil([&] { return DemosUp(tmp) == 1; }, 10000);
+        const int status = EndedBy(pid, signal);
+        ASSERT_TRUE(started);
+        EXPECT_EQ(status, 0);
+        EXPECT_TRUE(DemoFolders(tmp).empty()) << DemoFolders(tmp)[0];
+        EXPECT_EQ(test::ReadFile(conf), "[Settings]\nLastTQFound=7\n");
+    }
+}
+
+TEST_F(UserFolders, TheNextDemoRemovesWhatAKilledDemoLeft) {
+    const std::string tmp = root + "/tmp";
+    fs::create_directories(tmp);
+    const pid_t killed = StartDemo(tmp);
+    ASSERT_TRUE(test::PumpUntil([&] { return DemosUp(tmp) == 1; }, 10000));
+    EXPECT_EQ(EndedBy(killed, SIGKILL), 128 + SIGKILL);
+    ASSERT_EQ(DemoFolders(tmp).size(), 1u) << "nothing can clean up after SIGKILL";
+    // The folder of a demo that still runs (this test, as far as its name says) stays.
+    const std::string running = "tensiq-demo-" + std::to_string(::getpid()) + "-abcdef";
+    fs::create_directories(tmp + "/" + running);
+
+    const pid_t next = StartDemo(tmp);
+    const bool started = test::PumpUntil([&] { return DemosUp(tmp) == 1; }, 10000);
+    const std::vector<std::string> during = DemoFolders(tmp);
+    EXPECT_EQ(EndedBy(next, SIGTERM), 0);
     ASSERT_TRUE(started);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    for (const auto& entry : fs::directory_iterator(tmp))
-        EXPECT_EQ(entry.path().filename().string().rfind("tensiq-demo-", 0), std::string::npos)
-            << entry.path();
+    EXPECT_EQ(during.size(), 2u) << "the killed demo's folder is gone, the running one's kept";
+    EXPECT_EQ(DemoFolders(tmp), std::vector<std::string>{running});
+}
+
+TEST_F(UserFolders, ADemoWithoutDisplayOrPseudoTerminalsSaysWhyAndLeavesNothing) {
+    const std::string tmp = root + "/tmp";
+    fs::create_directories(tmp);
+    const std::string program = std::string(TENSIQ_PROGRAM) + " --demo";
+    const auto noDisplay = test::RunTool(
+        "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb TMPDIR='" + tmp + "' " + program);
+    EXPECT_EQ(noDisplay.status, 1) << noDisplay.out;
+    EXPECT_NE(noDisplay.out.find("tensiq: no display"), std::string::npos) << noDisplay.out;
+    EXPECT_TRUE(DemoFolders(tmp).empty());
+
+    // A container without /dev/pts: a private mount namespace hides it.
+    std::string unshare = "unshare -m";
+    if (test::RunTool(unshare + " true").status != 0)
+        unshare = "unshare -rm";
+    if (test::RunTool(unshare + " true").status != 0)
+        GTEST_SKIP() << "no private mount namespace here";
+    const auto noPts = test::RunTool(unshare +
+                                     " sh -c \"mount -t tmpfs none /dev/pts && exec "
+                                     "env QT_QPA_PLATFORM=offscreen TMPDIR='" +
+                                     tmp + "' " + program + "\"");
+    EXPECT_EQ(noPts.status, 1) << noPts.out;
+    EXPECT_NE(noPts.out.find("tensiq: cannot make the simulated ports: "), std::string::npos)
+        << noPts.out;
+    EXPECT_TRUE(DemoFolders(tmp).empty());
     EXPECT_EQ(test::ReadFile(conf), "[Settings]\nLastTQFound=7\n");
 }
 
@@ -134,4 +211,27 @@ TEST(Program, HelpAndVersionNeedNoDisplay) {
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, std::string("tensiq ") + kVersion + "\n");
     EXPECT_NE(test::RunTool(std::string(TENSIQ_PROGRAM) + " --no-such-option").status, 0);
+}
+
+// A record beyond the file size limit, or on a pipe whose reader left, is a failed write that
+// the run reports (the acquisition tests cover that path); the signals must not end the window
+// first. SIGHUP, a closed terminal, ends it as SIGTERM does.
+TEST(Program, WriteFaultSignalsLeaveTheWindowAliveAndSighupClosesIt) {
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        CatchQuitSignals();
+        ::raise(SIGXFSZ);
+        int pipe[2];
+        if (::pipe(pipe) != 0)
+            ::_exit(10);
+        ::close(pipe[0]);
+        const bool broken = ::write(pipe[1], "x", 1) < 0 && errno == EPIPE;
+        ::raise(SIGHUP);
+        ::_exit(!broken ? 11 : !QuitSignalled() ? 12 : 0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }

@@ -255,6 +255,52 @@ TEST_F(MeasurementCopy, ALinkIsFollowedAndKept) {
     EXPECT_EQ(ReadAll(real), "record\n");
 }
 
+TEST_F(MeasurementCopy, ALinkToAFileNotYetThereIsFollowedAndKept) {
+    WriteFile(source, "record\n");
+    ::chmod(source.c_str(), 0644);
+    ::chmod(folder.c_str(), 0777);
+    for (const bool ordinaryUser : {false, true}) {
+        SCOPED_TRACE(ordinaryUser ? "ordinary user" : "this user");
+        const std::string tag = ordinaryUser ? "-nobody" : "";
+        const std::string absolute = folder + "/absolute" + tag + ".txt";
+        const std::string relative = folder + "/relative" + tag + ".txt";
+        // One link names the file by its full path, the other by a chain of relative links.
+        fs::create_symlink(absolute, folder + "/to-absolute" + tag);
+        fs::create_symlink("step" + tag, folder + "/to-relative" + tag);
+        fs::create_symlink("relative" + tag + ".txt", folder + "/step" + tag);
+        for (const std::string& link :
+             {folder + "/to-absolute" + tag, folder + "/to-relative" + tag}) {
+            const int failure = InChild([&] {
+                if (ordinaryUser && !BecomeUnprivileged())
+                    return 100;
+                return static_cast<int>(CopyMeasurement(source, link).failure);
+            });
+            EXPECT_EQ(failure, static_cast<int>(CopyFailure::None)) << link;
+            EXPECT_TRUE(fs::is_symlink(link)) << link << " was replaced by a file";
+        }
+        EXPECT_EQ(ReadAll(absolute), "record\n");
+        EXPECT_EQ(ReadAll(relative), "record\n");
+    }
+}
+
+TEST_F(MeasurementCopy, ANameAsLongAsTheFolderAllowsIsSaved) {
+    WriteFile(source, "record\n");
+    ::chmod(source.c_str(), 0644);
+    ::chmod(folder.c_str(), 0777);
+    for (const bool ordinaryUser : {false, true}) {
+        SCOPED_TRACE(ordinaryUser ? "ordinary user" : "this user");
+        const std::string name = std::string(250, ordinaryUser ? 'n' : 'r') + ".txt";
+        const int failure = InChild([&] {
+            if (ordinaryUser && !BecomeUnprivileged())
+                return 100;
+            return static_cast<int>(CopyMeasurement(source, folder + "/" + name).failure);
+        });
+        EXPECT_EQ(failure, static_cast<int>(CopyFailure::None));
+        EXPECT_EQ(ReadAll(folder + "/" + name), "record\n");
+    }
+    EXPECT_EQ(FolderEntries(folder).size(), 2u) << "no temporary file is left";
+}
+
 TEST_F(MeasurementCopy, DuringARunTheCopyEndsAtTheLastWholeLine) {
     WriteFile(source, "date\n1;2;\n3;4");
     ASSERT_TRUE(CopyMeasurement(source, folder + "/lines.txt", CopyExtent::WholeLines).Ok());
@@ -295,19 +341,28 @@ TEST_F(MeasurementCopy, DuringARunTheCopyEndsAtTheLastWholeLine) {
     }
 }
 
-TEST(SaveFailureText, SaysWhatWentWrongAndNamesTheFile) {
+TEST(SaveFailureText, SaysWhatWentWrongAndNamesTheFileAtFault) {
     const auto* de = GermanResources();
-    EXPECT_EQ(SaveFailureText({}, "/x", de), "");
-    EXPECT_EQ(SaveFailureText({CopyFailure::NoRecord, ENOENT}, "/x/a.txt", de),
+    const std::string record = "/data/temp.txt";
+    EXPECT_EQ(SaveFailureText({}, "/x", record, de), "");
+    EXPECT_EQ(SaveFailureText({CopyFailure::NoRecord, ENOENT}, "/x/a.txt", record, de),
               LoadLocalisedString(res::kStrNoRecordYet, de));
+    EXPECT_EQ(SaveFailureText({CopyFailure::RunNotRecorded, ENOENT}, "/x/a.txt", record, de),
+              LoadLocalisedString(res::kStrRunNotRecorded, de));
     const std::string notWritable =
-        SaveFailureText({CopyFailure::TargetNotWritable, EACCES}, "/x/a.txt", de);
+        SaveFailureText({CopyFailure::TargetNotWritable, EACCES}, "/x/a.txt", record, de);
     EXPECT_NE(notWritable.find("/x/a.txt"), std::string::npos);
     EXPECT_EQ(notWritable.find("%1"), std::string::npos);
-    EXPECT_NE(SaveFailureText({CopyFailure::DiskFull, ENOSPC}, "/x/a.txt", de).find("voll"),
+    EXPECT_NE(SaveFailureText({CopyFailure::DiskFull, ENOSPC}, "/x/a.txt", record, de).find("voll"),
               std::string::npos);
-    const std::string other = SaveFailureText({CopyFailure::Other, EIO}, "/x/a.txt", de);
+    const std::string other = SaveFailureText({CopyFailure::Other, EIO}, "/x/a.txt", record, de);
     EXPECT_NE(other.find(std::strerror(EIO)), std::string::npos);
+    // A record that cannot be read is the record's fault, not the target's.
+    const std::string unreadable =
+        SaveFailureText({CopyFailure::SourceUnreadable, EISDIR}, "/x/a.txt", record, de);
+    EXPECT_NE(unreadable.find(record), std::string::npos) << unreadable;
+    EXPECT_EQ(unreadable.find("/x/a.txt"), std::string::npos) << unreadable;
+    EXPECT_NE(unreadable.find(std::strerror(EISDIR)), std::string::npos) << unreadable;
 }
 
 TEST(SaveFailureText, APathWithPercentSignsIsInsertedAsItStands) {

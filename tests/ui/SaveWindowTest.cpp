@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
@@ -197,4 +200,79 @@ TEST_F(SaveWindow, ASaveDuringARunLeavesOutTheLineBeingWritten) {
     answers = {IDYES};
     dlg->OnSaveMeasurement();
     EXPECT_EQ(ReadAll(target), ReadAll(record));
+}
+
+// A run without its record is told of at its start, and a save afterwards never hands out an
+// earlier run's record in its place.
+TEST_F(SaveWindow, ARunThatCannotBeRecordedIsToldAtStartAndNothingElseIsSaved) {
+    sim->AddDevice(3, SteadyDevice({120, 130}, 2));
+    Open();
+    MeasureOnce({120, 130});
+    const std::string record = RecordPath();
+    ASSERT_FALSE(ReadAll(record).empty());
+    const std::string data = std::getenv("XDG_DATA_HOME");
+    const auto notKept = [](const std::string& why) {
+        return Localised(res::kStrRecordNotKept)
+            .replace(QStringLiteral("%1"), QString::fromStdString(why));
+    };
+    const auto runAndSave = [&](const std::string& target) {
+        boxes.clear();
+        dlg->OnStartStop();
+        AwaitFrames(3);
+        dlg->OnStartStop();
+        chosen = {QString::fromStdString(target)};
+        dlg->OnSaveMeasurement();
+        // A loaded machine may miss the first synchronisation; AwaitFrames has run it again.
+        std::erase_if(
+            boxes, [](const MessageBoxRequest& b) { return b.text == Localised(res::kStrNoSync); });
+    };
+
+    // The record's place is taken by a folder.
+    fs::remove(record);
+    fs::create_directory(record);
+    runAndSave(folder + "/folder.txt");
+    ASSERT_EQ(boxes.size(), 2u) << BoxTexts();
+    EXPECT_EQ(boxes[0].text, notKept(record + ": " + std::strerror(EISDIR)));
+    EXPECT_EQ(boxes[1].text, Localised(res::kStrRunNotRecorded));
+    EXPECT_TRUE(fs::is_empty(folder));
+
+    // The data folder cannot be made: a file is where it should be.
+    fs::remove_all(data);
+    std::ofstream(data) << "in the way\n";
+    runAndSave(folder + "/nofolder.txt");
+    ASSERT_EQ(boxes.size(), 2u) << BoxTexts();
+    EXPECT_EQ(boxes[0].text, notKept(data + ": " + std::strerror(ENOTDIR)));
+    EXPECT_EQ(boxes[1].text, Localised(res::kStrRunNotRecorded));
+    EXPECT_TRUE(fs::is_empty(folder));
+    fs::remove(data);
+
+    // The previous run's record cannot be removed from a folder this user may not write; root
+    // may, so this part needs an ordinary user (the test is run once more as one).
+    if (::geteuid() == 0)
+        return;
+    MeasureOnce({120, 130});
+    const std::string stale = RecordPath();
+    ASSERT_FALSE(ReadAll(stale).empty());
+    const std::string dataFolder = fs::path(stale).parent_path().string();
+    ::chmod(dataFolder.c_str(), 0555);
+    runAndSave(folder + "/stale.txt");
+    ::chmod(dataFolder.c_str(), 0700);
+    ASSERT_EQ(boxes.size(), 2u) << BoxTexts();
+    EXPECT_EQ(boxes[0].text, notKept(stale + ": " + std::strerror(EACCES)));
+    EXPECT_EQ(boxes[1].text, Localised(res::kStrRunNotRecorded));
+    EXPECT_TRUE(fs::is_empty(folder)) << "the earlier run's record was saved as this run's";
+}
+
+TEST_F(SaveWindow, ARecordThatIsAFolderIsNamedNotTheTarget) {
+    Open();
+    fs::create_directories(RecordPath());
+    const std::string target = folder + "/x.txt";
+    chosen = {QString::fromStdString(target)};
+    dlg->OnSaveMeasurement();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text,
+              Localised(res::kStrRecordUnreadable)
+                  .replace(QStringLiteral("%1"), QString::fromStdString(RecordPath()))
+                  .replace(QStringLiteral("%2"), QString::fromLatin1(std::strerror(EISDIR))));
+    EXPECT_TRUE(fs::is_empty(folder));
 }

@@ -42,7 +42,16 @@ std::string PortChoice::DevicePath() const {
     return IsNumber() ? PortDeviceName(Number()) : given;
 }
 
-std::string NoDeviceAnywhereText() {
+std::string NoDeviceAnywhereText(const std::vector<int>& busyPorts) {
+    if (!busyPorts.empty()) {
+        const std::string path = PortDeviceName(busyPorts.front());
+        return "No device answers on the ports that are free. " + path +
+               (busyPorts.size() == 1
+                    ? " is"
+                    : " and " + std::to_string(busyPorts.size() - 1) + " more are") +
+               " in use by another program (\"tensiq-cli ports\" names it): close it and try "
+               "again.\n";
+    }
     int refused = 0;
     std::string example;
     for (int port = 1; port <= 255; ++port) {
@@ -67,7 +76,7 @@ bool OpenLink(DeviceLink& link, const PortChoice& choice, std::ostream& err) {
     if (choice.given.empty()) {
         const int port = link.DiscoverPort(-1);
         if (port == -1) {
-            err << NoDeviceAnywhereText();
+            err << NoDeviceAnywhereText(link.BusyPorts());
             return false;
         }
         path = PortDeviceName(port);

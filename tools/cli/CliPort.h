@@ -4,6 +4,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 namespace tensiq::cli {
 
@@ -26,8 +27,9 @@ struct PortChoice {
     std::string DevicePath() const;
 };
 
-// Why discovery found nothing; names the permission problem when ports could not be opened.
-std::string NoDeviceAnywhereText();
+// Why discovery found nothing: names a port another program holds, or the permission problem
+// when ports could not be opened.
+std::string NoDeviceAnywhereText(const std::vector<int>& busyPorts);
 
 // Opens the link on the chosen port, or discovers the device first (remembering it in the
 // profile). A port given by the user must answer the probe. On failure prints a clear reason to err

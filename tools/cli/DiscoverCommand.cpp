@@ -1,7 +1,7 @@
+#include "CommandJson.h"
 #include "Commands.h"
 #include "PortName.h"
-
-#include <nlohmann/json.hpp>
+#include "TerminalText.h"
 
 #include <iostream>
 
@@ -38,25 +38,20 @@ int RunDiscover(Tool& tool, bool json) {
     }
     if (identification.empty()) {
         if (tool.port.given.empty())
-            std::cerr << NoDeviceAnywhereText();
+            std::cerr << NoDeviceAnywhereText(link.BusyPorts());
         else
             std::cerr << "No device answers at " << path << ".\n";
         return kExitNoDevice;
     }
     const bool variant = g_ropeDifferenceVariant != 0;
     if (json) {
-        nlohmann::ordered_json out = {
-            {"port", port > 0 ? nlohmann::ordered_json(port) : nlohmann::ordered_json()},
-            {"device", path},
-            {"identification", identification},
-            {"ropeDifferenceVariant", variant}};
-        std::cout << out.dump() << "\n";
+        std::cout << JsonText(DiscoverJson(port, path, identification, variant)) << "\n";
     } else {
         if (port > 0)
-            std::cout << "Device found at COM" << port << " (" << path << ")\n";
+            std::cout << "Device found at COM" << port << " (" << PrintableText(path) << ")\n";
         else
-            std::cout << "Device found at " << path << "\n";
-        std::cout << "Identification: " << identification << "\n";
+            std::cout << "Device found at " << PrintableText(path) << "\n";
+        std::cout << "Identification: " << PrintableText(identification) << "\n";
         if (variant)
             std::cout << "Rope-difference variant\n";
     }

@@ -68,10 +68,17 @@ std::optional<Group> SerialGroup(const std::vector<Group>& groups,
     return std::nullopt;
 }
 
+// The simulator's port folder, when TENSIQ_PORT_DIR names one that this user cannot read.
+const char* UnreadablePortFolder() {
+    const char* dir = std::getenv("TENSIQ_PORT_DIR");
+    return dir != nullptr && *dir != '\0' && ::access(dir, R_OK | X_OK) != 0 ? dir : nullptr;
+}
+
 void CheckGroup(const SystemRoot& system, const std::vector<PortInfo>& ports,
                 const UserIdentity& user, DoctorReport& report) {
     report.checked.push_back("group");
-    if (user.uid == 0)
+    // No port is seen through a folder that cannot be read: no group is to blame for that.
+    if (user.uid == 0 || (ports.empty() && UnreadablePortFolder() != nullptr))
         return;
     const auto groups = ReadGroups(system);
     const auto serial = SerialGroup(groups, ports);
@@ -168,10 +175,10 @@ void CheckPorts(const std::vector<PortInfo>& ports, DoctorReport& report) {
     report.checked.push_back("no-port");
     if (ports.empty()) {
         const char* dir = std::getenv("TENSIQ_PORT_DIR");
-        if (dir != nullptr && *dir != '\0' && ::access(dir, R_OK | X_OK) != 0)
+        if (const char* unreadable = UnreadablePortFolder())
             report.findings.push_back(
                 {"no-port",
-                 std::string("The port folder ") + dir +
+                 std::string("The port folder ") + unreadable +
                      " (TENSIQ_PORT_DIR) cannot be read by this user.",
                  "Run as the user who made the folder, or let others read it (chmod o+rx)."});
         else if (dir != nullptr && *dir != '\0')

@@ -1,3 +1,4 @@
+#include "CommandJson.h"
 #include "Commands.h"
 #include "DeferredSignals.h"
 #include "InputFile.h"
@@ -27,7 +28,7 @@ int RunRead(Tool& tool, bool json) {
     if (!ok)
         return kExitTransfer;
     if (json)
-        std::cout << BlockToJson(block).dump(2) << "\n";
+        std::cout << JsonText(BlockToJson(block), 2) << "\n";
     else
         std::cout << BlockToTable(block);
     return kExitOk;

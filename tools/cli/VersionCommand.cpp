@@ -1,6 +1,6 @@
+#include "CommandJson.h"
 #include "Commands.h"
-
-#include <nlohmann/json.hpp>
+#include "TerminalText.h"
 
 #include <cmath>
 #include <iostream>
@@ -23,11 +23,9 @@ int RunVersion(Tool& tool, bool json) {
     // Two decimals, as the device states its version; a float would print 1.0800000429.
     const double version = std::round(static_cast<double>(link.FirmwareVersion()) * 100.0) / 100.0;
     if (json) {
-        std::cout << nlohmann::ordered_json{{"identification", reply}, {"firmwareVersion", version}}
-                         .dump()
-                  << "\n";
+        std::cout << JsonText(VersionJson(reply, version)) << "\n";
     } else {
-        std::cout << "Identification: " << reply << "\n"
+        std::cout << "Identification: " << PrintableText(reply) << "\n"
                   << "Firmware version: " << version << "\n";
     }
     return kExitOk;

@@ -3,9 +3,16 @@
 #include "SettingsProfile.h"
 #include "Version.h"
 
+#include <csignal>
+#include <cstdio>
+#include <exception>
 #include <string>
 
-int main(int argc, char** argv) {
+namespace {
+
+int RunTool(int argc, char** argv) {
+    // A record that outgrows the file size limit ends as a failed write, with its whole lines.
+    std::signal(SIGXFSZ, SIG_IGN);
     CLI::App app{"Tensiq command-line tool: find the rope-load device, back up and restore its "
                  "parameters and memory image."};
     tensiq::SettingsProfile profile;
@@ -30,4 +37,18 @@ int main(int argc, char** argv) {
         return app.exit(e) == 0 ? tensiq::cli::kExitOk : tensiq::cli::kExitUsage;
     }
     return tool.status;
+}
+
+} // namespace
+
+// Whatever fails is said, never left to an abort.
+int main(int argc, char** argv) {
+    try {
+        return RunTool(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tensiq-cli: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "tensiq-cli: an unknown failure ended the program\n");
+    }
+    return 1;
 }

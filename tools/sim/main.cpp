@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <exception>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -79,7 +80,9 @@ bool LoadBlock(const std::string& path, std::array<std::uint8_t, kBlockSize>& bl
 
 } // namespace
 
-int main(int argc, char** argv) {
+namespace {
+
+int RunSimulator(int argc, char** argv) {
     CLI::App app{"Simulated rope-load devices on pseudo-terminals, linked as COM<n> in a port "
                  "folder. Runs until interrupted."};
     std::string dir;
@@ -191,4 +194,18 @@ int main(int argc, char** argv) {
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+// Whatever fails is said, never left to an abort.
+int main(int argc, char** argv) {
+    try {
+        return RunSimulator(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tensiq-sim: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "tensiq-sim: an unknown failure ended the program\n");
+    }
+    return 1;
 }
