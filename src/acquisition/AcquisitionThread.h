@@ -48,7 +48,8 @@ public:
     static constexpr int kSyncAttempts = 40;
     static constexpr auto kIdlePause = std::chrono::milliseconds(100);
     // The longest wait for a frame: ten pauses of 50 ms.
-    static constexpr auto kFrameWait = std::chrono::milliseconds(500);
+    static constexpr int kFramePauses = 10;
+    static constexpr auto kFramePause = std::chrono::milliseconds(50);
 
 private:
     enum class Failure { Synchronisation, ConnectionLost, Record };
@@ -71,9 +72,6 @@ private:
     bool CloseRecord();
     void Step(AcquisitionStep step) const;
     bool FlushRecord();
-    // Flushes once the oldest line not yet in the file is kRecordLineAge old; false when the
-    // record failed.
-    bool KeepRecordFresh();
     std::string TotalCaption() const;
 
     AcquisitionContext& m_context;
@@ -90,6 +88,9 @@ private:
     long m_myRun = 0;
     std::atomic<long> m_frameCount{0};
     std::string m_totalCaption;
+    // The display settings as last copied, and the context's version they were copied at.
+    DisplaySettings m_settings;
+    std::uint64_t m_settingsVersion = ~std::uint64_t{0};
     std::function<void(AcquisitionStep)> m_stepHook;
     std::mutex m_wakeMutex;
     std::condition_variable_any m_wake;
