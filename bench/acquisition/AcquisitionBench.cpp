@@ -19,13 +19,13 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <initializer_list>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <mutex>
 #include <string>
