@@ -1,23 +1,31 @@
 // The acquisition at the line limit: the simulator paced at 230400 baud sends 576 frames a
-// second. Three readers take the same stream one after the other, each from a fresh simulator:
-// a bare blocking read of whole frames (the floor), the acquisition thread, and a naive loop
-// that sleeps 50 ms whenever a frame is incomplete and writes the record too. For each: frames
-// sent (counted where the simulator sends them), received and lost, CPU per frame, and the
-// latency from a frame's last byte leaving the simulator to its update. The frames of the
-// stream start, queued while the stream is set up, are reported apart from the steady state.
+// second, each frame in one write, as a sender that writes whole frames. Three readers take the
+// stream one after the other, each from a fresh simulator: a bare blocking read of whole frames
+// (the floor), the acquisition thread, and a naive loop that sleeps 50 ms whenever a frame is
+// incomplete and writes the record too. For each: frames sent (counted where the simulator
+// sends them), received and lost, CPU per frame, and the latency from a frame's last byte
+// leaving the simulator to its update. The frames of the stream start, queued while the stream
+// is set up, are reported apart from the steady state.
+//
+// Then the same against processes of their own: an independent bare reader (tensiq-bare-reader)
+// that checks the floor, and tensiq-cli record, with its CPU, system calls (strace) and
+// user-space instructions (callgrind) per frame. Last, the demo's own simulated device.
 #include "AcquisitionThread.h"
+#include "CliRecordFigures.h"
 #include "DeviceLink.h"
 #include "RecordFile.h"
 #include "Simulator.h"
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -340,6 +348,49 @@ Figures MeasureFloor(const std::string& dir, double seconds) {
     return f;
 }
 
+struct DemoFigures {
+    long frames = 0;
+    double simulatorShare = 0; // of one core
+};
+
+// The demo's simulator: a silent and a noise port beside the device, paced at the line limit,
+// read by an acquisition thread with its record as the window's is. The simulator thread's CPU.
+DemoFigures MeasureDemoDevice(const std::string& dir, double seconds, Clock::duration batch) {
+    sim::Simulator sim(dir);
+    sim.AddSilent(1);
+    sim.AddNoise(2);
+    sim::DeviceConfig config = sim::DeviceConfig::Default();
+    config.frameRate = kLineFrames;
+    config.settleSeconds = 120;
+    sim.AddDevice(3, config);
+    sim.SetPacing(true);
+    sim.SetBatch(batch);
+    sim.Start();
+    DeviceLink link;
+    link.OpenDevice(sim.LinkPath(3));
+    SentLog log;
+    Meter meter(log);
+    MeterSink sink(meter);
+    AcquisitionContext context;
+    context.link = &link;
+    context.sink = &sink;
+    context.recordPath = dir + "-record.txt";
+    AcquisitionThread thread(context);
+    thread.Start();
+    thread.StartRun();
+    std::this_thread::sleep_for(kWarmUp);
+    const auto cpu0 = sim.CpuTime();
+    const long frames0 = thread.FrameCount();
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    DemoFigures f;
+    f.simulatorShare = std::chrono::duration<double>(sim.CpuTime() - cpu0).count() / seconds;
+    f.frames = thread.FrameCount() - frames0;
+    thread.StopRun();
+    link.StopStreaming();
+    link.Close();
+    return f;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -357,9 +408,22 @@ int main(int argc, char** argv) {
                 "reader after %.1f s of stream start\n",
                 kLineFrames, seconds, std::chrono::duration<double>(kWarmUp).count());
     std::fflush(stdout);
+    // The independent bare reader runs beside the bench's floor, under the same load.
+    bench::BareReaderFigures bare;
+    std::thread bareRun(
+        [&] { bare = bench::MeasureBareReader(dir, TENSIQ_BARE_READER_PATH, seconds); });
     const Figures floor = MeasureFloor(dir, seconds);
+    bareRun.join();
     const Figures thread = MeasureThread(dir, seconds);
     const Figures naive = MeasureNaive(dir, seconds);
+    std::printf("measuring tensiq-cli record and the independent bare reader...\n");
+    std::fflush(stdout);
+    ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    const bench::CliRecordFigures cli = bench::MeasureCliRecord(dir, TENSIQ_CLI_PATH);
+    const double demoSeconds = std::min(seconds, 10.0);
+    const DemoFigures demoPerFrame = MeasureDemoDevice(dir + "/demo-1", demoSeconds, {});
+    const DemoFigures demoBatched =
+        MeasureDemoDevice(dir + "/demo-2", demoSeconds, std::chrono::milliseconds(10));
     std::filesystem::remove_all(dir);
 
     const Figures* all[] = {&floor, &thread, &naive};
@@ -402,8 +466,55 @@ int main(int argc, char** argv) {
 
     const double ratio = thread.cpuPerFrameUs / std::max(1e-9, floor.cpuPerFrameUs);
     const bool met = thread.lost == 0 && thread.sent > 0 && thread.p99Ms < 2.0 && ratio <= 1.5;
-    std::printf("\nacquisition CPU per frame: %.2fx the blocking reader\n", ratio);
+    std::printf("\nacquisition CPU per frame: %.1f us, %.2fx the blocking reader's %.1f us\n",
+                thread.cpuPerFrameUs, ratio, floor.cpuPerFrameUs);
     std::printf("targets (nothing lost, p99 under 2 ms, at most 1.5x the blocking reader): %s\n",
                 met ? "met" : "NOT met");
+
+    // The floor is only a floor if an independent reader measures the same.
+    std::printf("\nprocesses of their own, each against a fresh paced simulator\n");
+    for (const std::string& failure : {bare.failure, cli.failure})
+        if (!failure.empty())
+            std::printf("  warning: %s\n", failure.c_str());
+    const double floorGap =
+        bare.cpuPerFrameUs > 0 ? floor.cpuPerFrameUs / bare.cpuPerFrameUs - 1 : 0;
+    std::printf("  independent bare reader, CPU per frame (us)  %8.1f  (%ld frames, beside the "
+                "floor)\n",
+                bare.cpuPerFrameUs, bare.frames);
+    std::printf("  the bench's floor against it                  %+7.0f %%  (%s)\n", floorGap * 100,
+                std::abs(floorGap) <= 0.10 ? "within 10 %, a true floor" : "NOT within 10 %");
+    const double cliRatio = cli.cpuPerFrameUs / std::max(1e-9, bare.cpuPerFrameUs);
+    std::printf("  record, CPU per frame (us)                    %8.1f  (3000 minus 500 frames), "
+                "%.2fx the bare reader\n",
+                cli.cpuPerFrameUs, cliRatio);
+    if (cli.syscallsPerFrame >= 0)
+        std::printf("  record, system calls per frame               %8.2f  (strace -c -f, 3000 "
+                    "minus 500 frames)\n",
+                    cli.syscallsPerFrame);
+    else
+        std::printf("  record, system calls per frame               %s\n", cli.syscallNote.c_str());
+    if (cli.instructionsPerFrame >= 0)
+        std::printf("  record, user-space instructions per frame    %8.0f  (callgrind, 5000 "
+                    "minus 1000 frames)\n",
+                    cli.instructionsPerFrame);
+    else
+        std::printf("  record, user-space instructions per frame    %s\n",
+                    cli.instructionNote.c_str());
+    const bool cliMet = cliRatio <= 1.2 && cli.syscallsPerFrame >= 0 &&
+                        cli.syscallsPerFrame <= 2.0 && cli.instructionsPerFrame >= 0 &&
+                        cli.instructionsPerFrame <= 1500;
+    std::printf("  targets (at most 1.2x the bare reader, 2.0 system calls and 1500 instructions "
+                "a frame): %s\n",
+                cliMet ? "met" : "NOT met");
+
+    std::printf("\nthe demo's own device (silent, noise and device port, paced at the line "
+                "limit), %.0f s each\n",
+                demoSeconds);
+    std::printf("  simulator thread, a wake-up per frame      %6.2f %% of a core (%ld frames "
+                "read)\n",
+                demoPerFrame.simulatorShare * 100, demoPerFrame.frames);
+    std::printf("  simulator thread, one wake-up per 10 ms    %6.2f %% of a core (%ld frames "
+                "read), as the demo runs it\n",
+                demoBatched.simulatorShare * 100, demoBatched.frames);
     return 0;
 }

@@ -2,6 +2,7 @@
 #include "LiveReading.h"
 
 #include <atomic>
+#include <cstdint>
 #include <mutex>
 #include <string>
 
@@ -28,10 +29,13 @@ public:
     void SetFactor(std::int8_t factor);
     // The three values as one consistent copy.
     DisplaySettings Snapshot() const;
+    // Changes with every SetUnit and SetFactor: a copy taken at an older version is stale.
+    std::uint64_t Version() const { return m_version.load(std::memory_order_acquire); }
 
 private:
     mutable std::mutex m_mutex;
     DisplaySettings m_settings;
+    std::atomic<std::uint64_t> m_version{0};
 };
 
 } // namespace tensiq

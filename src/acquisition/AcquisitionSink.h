@@ -34,6 +34,8 @@ public:
     virtual ~AcquisitionSink() = default;
     // Every valid frame, in stream order; its record line is written before.
     virtual void OnFrame(const FrameUpdate& update) = 0;
+    // False for a sink that never shows the total's text: the update's totalText stays empty.
+    virtual bool ShowsTotalText() const { return true; }
     // The stream gave no frame start (string 102 in the current language).
     virtual void OnSynchronisationFailed(const std::string& message) = 0;
     // The port hung up: the adapter was unplugged or the line went dead (string 112).

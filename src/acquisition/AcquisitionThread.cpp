@@ -12,15 +12,10 @@ namespace tensiq {
 
 namespace {
 
-// One byte on a 230400-baud line, ten bits with start and stop.
-constexpr auto kByteTime = std::chrono::microseconds(44);
-// Wakes to look at the run flag while the line is quiet.
-constexpr int kQuietPollMs = 50;
 // A record line reaches the file by this age, so that with the waits' wake-ups it is there
 // within 100 ms of its frame whatever the stream does.
 constexpr auto kRecordLineAge = std::chrono::milliseconds(50);
 constexpr auto kPortClosedPause = std::chrono::milliseconds(10);
-constexpr auto kArrivalMargin = std::chrono::microseconds(200);
 
 std::string LostMessage() {
     return LoadLocalisedString(res::kStrNoConnection, CurrentResourceModule());
@@ -205,19 +200,13 @@ bool AcquisitionThread::KeepRecordFresh(std::unique_lock<std::mutex>& link) {
     return kept;
 }
 
-bool AcquisitionThread::WriteRecordLine(const std::array<int, kRopes>& loads,
-                                        std::unique_lock<std::mutex>& link) {
-    link.unlock();
-    bool kept = true;
-    {
-        std::lock_guard record(m_recordMutex);
-        if (m_record.IsOpen()) {
-            kept = m_record.WriteLoads(loads);
-            if (kept && !m_unflushedSince)
-                m_unflushedSince = std::chrono::steady_clock::now();
-        }
-    }
-    link.lock();
+bool AcquisitionThread::WriteRecordLine(const std::array<int, kRopes>& loads) {
+    std::lock_guard record(m_recordMutex);
+    if (!m_record.IsOpen())
+        return true; // a run without a record, or one StopRun has closed
+    const bool kept = m_record.WriteLoads(loads);
+    if (kept && !m_unflushedSince)
+        m_unflushedSince = std::chrono::steady_clock::now();
     return kept;
 }
 
@@ -274,70 +263,72 @@ AcquisitionThread::Flow AcquisitionThread::Synchronise(const std::stop_token& st
     return Flow::Over;
 }
 
-// Waits on the port, not in fixed pauses, so a frame is taken soon after its last byte is in.
-// Input already queued makes poll return at once, so a partial frame is slept on for the line
-// time of its missing bytes; right after a frame, when the stream runs at full rate, one such
-// sleep usually finds the next whole frame with a single wake-up.
+// Ten pauses of 50 ms, each ending as soon as a whole frame is in: the driver wakes the thread
+// only then, however the line hands the bytes on, and one read takes that frame with every one
+// behind it. When the pauses are used up the read finds the frame short.
 AcquisitionThread::Flow AcquisitionThread::WaitForFrame(const std::stop_token& stop,
                                                         std::unique_lock<std::mutex>& link) {
     DeviceLink& device = *m_context.link;
-    const auto deadline = std::chrono::steady_clock::now() + kFrameWait;
     constexpr int kFrameBytes = static_cast<int>(LiveFrame::kSize);
-    for (bool first = true;; first = false) {
-        // Right after a frame, what the driver had is in the port's buffer and the rest of the
-        // next frame is still on the line: no need to ask the driver before sleeping on it.
-        const int queued =
-            first && device.Buffered() < kFrameBytes ? device.Buffered() : device.BytesWaiting();
+    for (int pauses = 0;;) {
         if (!Running(stop))
             return Flow::Over;
+        if (device.Buffered() >= kFrameBytes)
+            return Flow::On;
         if (device.HungUp()) {
             // A dead line answers every wait at once: spinning on it would burn a core.
             Fail(Failure::ConnectionLost, LostMessage(), link);
             return Flow::Over;
         }
-        if (queued >= kFrameBytes)
+        if (pauses == kFramePauses)
             return Flow::On;
-        const auto left = deadline - std::chrono::steady_clock::now();
-        if (left <= std::chrono::steady_clock::duration::zero())
-            return Flow::On; // the read finds the frame short and restarts the stream
-        if (!KeepRecordFresh(link)) {
-            Fail(Failure::Record, {}, link);
-            return Flow::Over;
+        if (m_unflushedSince) {
+            const auto due = *m_unflushedSince + kRecordLineAge - std::chrono::steady_clock::now();
+            if (due <= std::chrono::steady_clock::duration::zero()) {
+                if (!KeepRecordFresh(link)) {
+                    Fail(Failure::Record, {}, link);
+                    return Flow::Over;
+                }
+                // The link was let go for the flush: the port may be the GUI's again.
+                if (!Current(stop))
+                    return Flow::Over;
+            } else if (due < kFramePause) {
+                // A line due in the file before a pause would end is waited for apart: no pause.
+                const auto ms = std::chrono::ceil<std::chrono::milliseconds>(due).count();
+                device.WaitForBytes(kFrameBytes, static_cast<int>(std::max<long long>(ms, 0)));
+                continue;
+            }
         }
-        // The link was let go for the flush: the port may be the GUI's again.
-        if (!Current(stop))
-            return Flow::Over;
-        if (queued > 0 || first) {
-            const auto missing = kByteTime * (kFrameBytes - queued) + kArrivalMargin;
-            std::this_thread::sleep_for(
-                std::min<std::chrono::steady_clock::duration>(missing, left));
-        } else {
-            auto wait = std::min<std::chrono::steady_clock::duration>(
-                left, std::chrono::milliseconds(kQuietPollMs));
-            if (m_unflushedSince)
-                wait = std::min<std::chrono::steady_clock::duration>(
-                    wait, *m_unflushedSince + kRecordLineAge - std::chrono::steady_clock::now());
-            const auto ms = std::chrono::ceil<std::chrono::milliseconds>(wait).count();
-            device.WaitForInput(static_cast<int>(std::max<long long>(ms, 0)));
-        }
+        device.PauseForBytes(kFrameBytes, static_cast<int>(kFramePause.count()));
+        ++pauses;
     }
 }
 
 AcquisitionThread::Flow AcquisitionThread::Process(const LiveFrame& frame,
                                                    const std::stop_token& stop,
                                                    std::unique_lock<std::mutex>& link) {
-    const DisplaySettings settings = m_context.Snapshot();
-    FrameUpdate update = ComputeReadings(frame, settings, m_totalCaption);
+    // The copy is taken again only when the GUI has changed a setting since.
+    if (const std::uint64_t version = m_context.Version(); version != m_settingsVersion) {
+        m_settings = m_context.Snapshot();
+        m_settingsVersion = version;
+    }
+    const DisplaySettings& settings = m_settings;
+    AcquisitionSink* const sink = m_context.sink;
+    // The command line never shows the total's text: it is not built for it.
+    FrameUpdate update = sink != nullptr && sink->ShowsTotalText()
+                             ? ComputeReadings(frame, settings, m_totalCaption)
+                             : ComputeReadings(frame, settings);
     update.frameNumber = ++m_frameCount;
     update.chartSampleDue = update.frameNumber % 10 == 0;
-    if (!WriteRecordLine(update.loads, link)) {
+    // The line is in the record before the sink hears of the frame; neither holds the link.
+    link.unlock();
+    const bool kept = WriteRecordLine(update.loads);
+    if (kept && sink != nullptr)
+        sink->OnFrame(update);
+    link.lock();
+    if (!kept) {
         Fail(Failure::Record, {}, link);
         return Flow::Over;
-    }
-    if (AcquisitionSink* sink = m_context.sink) {
-        link.unlock();
-        sink->OnFrame(update);
-        link.lock();
     }
     return Current(stop) ? Flow::On : Flow::Over;
 }

@@ -50,7 +50,8 @@ public:
     static constexpr int kSyncAttempts = 40;
     static constexpr auto kIdlePause = std::chrono::milliseconds(100);
     // The longest wait for a frame: ten pauses of 50 ms.
-    static constexpr auto kFrameWait = std::chrono::milliseconds(500);
+    static constexpr int kFramePauses = 10;
+    static constexpr auto kFramePause = std::chrono::milliseconds(50);
     static constexpr auto kStopWait = std::chrono::milliseconds(800);
 
 private:
@@ -82,8 +83,8 @@ private:
     // Flushes once the oldest line not yet in the file is kRecordLineAge old; false when the
     // record failed.
     bool KeepRecordFresh(std::unique_lock<std::mutex>& link);
-    // The frame's line with the link let go; false when the record failed.
-    bool WriteRecordLine(const std::array<int, kRopes>& loads, std::unique_lock<std::mutex>& link);
+    // The frame's line, written with the link let go; false when the record failed.
+    bool WriteRecordLine(const std::array<int, kRopes>& loads);
     std::string TotalCaption() const;
 
     AcquisitionContext& m_context;
@@ -104,6 +105,9 @@ private:
     long m_myRun = 0;
     std::atomic<long> m_frameCount{0};
     std::string m_totalCaption;
+    // The display settings as last copied, and the context's version they were copied at.
+    DisplaySettings m_settings;
+    std::uint64_t m_settingsVersion = ~std::uint64_t{0};
     std::function<void(AcquisitionStep)> m_stepHook;
     std::mutex m_wakeMutex;
     std::condition_variable_any m_wake;

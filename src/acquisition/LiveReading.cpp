@@ -8,8 +8,7 @@ int DisplayValue(int load, double unitFactor) {
     return static_cast<int>(load * unitFactor);
 }
 
-FrameUpdate ComputeReadings(const LiveFrame& frame, const DisplaySettings& settings,
-                            const std::string& totalCaption) {
+FrameUpdate ComputeReadings(const LiveFrame& frame, const DisplaySettings& settings) {
     FrameUpdate u;
     for (int k = 0; k < kRopes; ++k) {
         u.loads[k] = frame.Reading(k) * settings.factor;
@@ -18,8 +17,14 @@ FrameUpdate ComputeReadings(const LiveFrame& frame, const DisplaySettings& setti
         u.totalKg += u.loads[k];
     }
     u.totalDisplay = DisplayValue(u.totalKg, settings.unitFactor);
-    u.totalText = totalCaption + ": " + std::to_string(u.totalDisplay) + " " + settings.unitText;
     u.tag = frame.Tag();
+    return u;
+}
+
+FrameUpdate ComputeReadings(const LiveFrame& frame, const DisplaySettings& settings,
+                            const std::string& totalCaption) {
+    FrameUpdate u = ComputeReadings(frame, settings);
+    u.totalText = totalCaption + ": " + std::to_string(u.totalDisplay) + " " + settings.unitText;
     return u;
 }
 

@@ -14,7 +14,9 @@ struct DisplaySettings {
 };
 
 // Loads, display values, marks and total of one valid frame; the frame count and the chart
-// sample are left to the caller.
+// sample are left to the caller. The total's text is left empty.
+FrameUpdate ComputeReadings(const LiveFrame& frame, const DisplaySettings& settings);
+// The same with the total's text, e.g. "Gesamt: 3600 kg".
 FrameUpdate ComputeReadings(const LiveFrame& frame, const DisplaySettings& settings,
                             const std::string& totalCaption);
 

@@ -1,5 +1,7 @@
 #include "RecordFile.h"
 
+#include "RecordLine.h"
+
 #include <cerrno>
 #include <ctime>
 #include <fcntl.h>
@@ -77,10 +79,9 @@ bool RecordFile::Open(const std::string& path) {
 bool RecordFile::WriteLoads(const std::array<int, kRopes>& loads) {
     if (m_file == nullptr)
         return false;
-    for (const int load : loads)
-        if (std::fprintf(m_file, "%d;", load) < 0)
-            return Fail(RecordFailure::Step::Write, errno);
-    if (std::fputc('\n', m_file) == EOF)
+    RecordLineBuffer buffer;
+    const std::string_view line = FormatRecordLine(loads, buffer);
+    if (std::fwrite(line.data(), 1, line.size(), m_file) != line.size())
         return Fail(RecordFailure::Step::Write, errno);
     ++m_frames;
     return FlushIfDue();

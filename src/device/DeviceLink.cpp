@@ -14,11 +14,23 @@ thread_local std::uint64_t t_pauses = 0;
 thread_local std::function<void(int)> t_pauseObserver;
 } // namespace
 
-void Pause(int milliseconds) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+namespace {
+void CountPause(int milliseconds) {
     ++t_pauses;
     if (t_pauseObserver)
         t_pauseObserver(milliseconds);
+}
+} // namespace
+
+void Pause(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    CountPause(milliseconds);
+}
+
+bool DeviceLink::PauseForBytes(int count, int milliseconds) {
+    const bool got = m_port.WaitForBytes(count, milliseconds);
+    CountPause(milliseconds);
+    return got;
 }
 
 std::uint64_t PausesOnThisThread() {

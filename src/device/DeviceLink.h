@@ -82,7 +82,10 @@ public:
     int Read(void* buffer, int maximum) { return m_port.Read(buffer, maximum); }
     int BytesWaiting() const { return m_port.BytesWaiting(); }
     int Buffered() const { return m_port.Buffered(); }
-    bool WaitForInput(int timeoutMs) const { return m_port.WaitForInput(timeoutMs); }
+    bool WaitForBytes(int count, int timeoutMs) { return m_port.WaitForBytes(count, timeoutMs); }
+    // A pause of at most milliseconds that ends once count bytes can be read; counted and
+    // observed like every other pause.
+    bool PauseForBytes(int count, int milliseconds);
     bool HungUp() const { return m_port.HungUp(); }
     SerialPort& Port() { return m_port; }
 

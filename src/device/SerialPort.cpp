@@ -96,6 +96,8 @@ bool SerialPort::OpenDevice(const std::string& path, int baudRate) {
         return Fail(errno);
     if (::tcsetattr(m_fd, TCSANOW, &tio) != 0)
         return Fail(errno);
+    m_termios = tio;
+    m_wakeBytes = 0;
     m_lowLatency = EnableLowLatency(m_fd, m_lowLatencySet);
     m_open = true;
     m_openError = 0;
@@ -245,22 +247,59 @@ bool SerialPort::PurgeInput() {
     return ::tcflush(m_fd, TCIFLUSH) == 0;
 }
 
-bool SerialPort::WaitForInput(int timeoutMs) const {
+bool SerialPort::WakeAfter(int bytes) {
+    if (bytes == m_wakeBytes)
+        return true;
+    termios tio = m_termios;
+    tio.c_cc[VMIN] = static_cast<cc_t>(bytes);
+    tio.c_cc[VTIME] = 0;
+    if (::tcsetattr(m_fd, TCSANOW, &tio) != 0)
+        return false;
+    m_wakeBytes = bytes;
+    return true;
+}
+
+void SerialPort::TakeAll() {
+    if (m_head == m_tail)
+        m_head = m_tail = 0;
+    else if (m_head > 0) {
+        std::memmove(m_buffer, m_buffer + m_head, static_cast<std::size_t>(m_tail - m_head));
+        m_tail -= m_head;
+        m_head = 0;
+    }
+    if (m_tail == kBufferSize)
+        return;
+    ssize_t got;
+    do {
+        ++m_systemReads;
+        got = ::read(m_fd, m_buffer + m_tail, static_cast<size_t>(kBufferSize - m_tail));
+    } while (got < 0 && errno == EINTR);
+    if (got > 0)
+        m_tail += static_cast<int>(got);
+    else if (got < 0 && errno == EIO)
+        m_hungUp = true;
+}
+
+bool SerialPort::WaitForBytes(int count, int timeoutMs) {
     if (!m_open || m_fd < 0)
         return false;
-    if (m_tail > m_head || BytesWaiting() > 0)
+    if (Buffered() >= count)
         return true;
+    // A VMIN the driver refuses leaves the wake at the first byte: more wake-ups, same result.
+    if (!WakeAfter(std::clamp(count - Buffered(), 1, 255)))
+        WakeAfter(1);
     pollfd p{m_fd, POLLIN, 0};
     int r;
     do {
         ++m_systemPolls;
         r = ::poll(&p, 1, timeoutMs);
     } while (r < 0 && errno == EINTR);
-    if (r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+    // What came before a hang-up is still taken in.
+    if (r > 0 && (p.revents & POLLIN) != 0)
+        TakeAll();
+    if (r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
         m_hungUp = true;
-        return false;
-    }
-    return r > 0 && (p.revents & POLLIN) != 0;
+    return Buffered() >= count;
 }
 
 } // namespace tensiq

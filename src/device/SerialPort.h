@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <termios.h>
 
 namespace tensiq {
 
@@ -35,10 +36,12 @@ public:
     int Buffered() const { return m_tail - m_head; }
     bool PurgeInput();
 
-    // Waits until input is queued, at most timeoutMs; true when something is queued.
-    bool WaitForInput(int timeoutMs) const;
+    // Waits until count bytes can be read, at most timeoutMs; true when they are buffered. The
+    // driver is told to wake the caller only once they are all in, however the line hands them
+    // on, and one read(2) then takes them with every byte behind them: one poll(2), one read(2).
+    bool WaitForBytes(int count, int timeoutMs);
     // The line hung up (adapter unplugged, other end gone): a wait returns at once and nothing
-    // will ever come. Seen by WaitForInput and BytesWaiting; cleared by the next open.
+    // will ever come. Seen by WaitForBytes and BytesWaiting; cleared by the next open.
     bool HungUp() const { return m_hungUp.load(); }
     // Whether the driver hands bytes on at once (USB adapters); as found at the last Open.
     LowLatencyMode LowLatency() const { return m_lowLatency; }
@@ -49,8 +52,8 @@ public:
     const std::string& DevicePath() const { return m_path; }
 
     // read(2) calls made since construction; lets tests see that an empty queue is not read.
-    std::uint64_t SystemReadCount() const { return m_systemReads; }
-    // poll(2) calls made by WaitForInput; lets tests see that a dead line is not spun on.
+    std::uint64_t SystemReadCount() const { return m_systemReads.load(); }
+    // poll(2) calls made by WaitForBytes; lets tests see that a dead line is not spun on.
     std::uint64_t SystemPollCount() const { return m_systemPolls.load(); }
 
 private:
@@ -58,6 +61,11 @@ private:
     void CloseDescriptor();
     // Takes in what the driver has queued, when it is something: one FIONREAD, one read.
     void TakeIn() const;
+    // Takes in all the driver holds, as far as the buffer goes: one read, no FIONREAD.
+    void TakeAll();
+    // The driver wakes a poll only once this many bytes are queued (VMIN; reads stay
+    // non-blocking). Set only when it changes.
+    bool WakeAfter(int bytes);
 
     int m_fd = -1;
     bool m_open = false;
@@ -66,7 +74,9 @@ private:
     bool m_lowLatencySet = false;
     int m_openError = 0;
     std::string m_path;
-    mutable std::uint64_t m_systemReads = 0;
+    int m_wakeBytes = 0;
+    termios m_termios{};
+    mutable std::atomic<std::uint64_t> m_systemReads{0};
     mutable std::atomic<std::uint64_t> m_systemPolls{0};
     mutable std::atomic<bool> m_hungUp{false};
     // Received bytes taken in from the driver: [m_head, m_tail) not yet read.

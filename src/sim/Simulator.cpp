@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <ctime>
 #include <poll.h>
+#include <pthread.h>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,6 +20,8 @@ constexpr auto kByteTime = std::chrono::nanoseconds(1'000'000'000LL * 10 / kLine
 constexpr std::size_t kPacedChunk = 10;
 constexpr auto kIdlePoll = std::chrono::milliseconds(20);
 constexpr auto kDisconnectedPoll = std::chrono::milliseconds(5);
+// A batch never sends more than this many things that fell due.
+constexpr int kMaxCatchUp = 1000;
 
 } // namespace
 
@@ -74,6 +78,16 @@ void Simulator::Stop() {
     }
 }
 
+std::chrono::nanoseconds Simulator::CpuTime() const {
+    clockid_t clock;
+    timespec ts{};
+    if (!m_thread.joinable() ||
+        pthread_getcpuclockid(const_cast<std::jthread&>(m_thread).native_handle(), &clock) != 0 ||
+        clock_gettime(clock, &ts) != 0)
+        return {};
+    return std::chrono::seconds(ts.tv_sec) + std::chrono::nanoseconds(ts.tv_nsec);
+}
+
 void Simulator::Port::Send(const std::uint8_t* data, std::size_t count) {
     if (dead)
         return;
@@ -110,6 +124,12 @@ void Simulator::Flush(Port& port, Clock::time_point now) {
         if (now < port.lineFree)
             return;
         allowed = std::min(allowed, kPacedChunk);
+        if (!port.frameEnds.empty()) {
+            // A frame in one write; the bytes before it on their own.
+            const auto toEnd =
+                static_cast<std::size_t>(port.frameEnds.front().first - port.sentTotal);
+            allowed = toEnd > kFrameSize ? std::min(allowed, toEnd - kFrameSize) : toEnd;
+        }
     }
     std::vector<std::uint8_t> chunk(port.pending.begin(), port.pending.begin() + allowed);
     // Taken before the write: once written, the program may have the frame before we look.
@@ -122,7 +142,7 @@ void Simulator::Flush(Port& port, Clock::time_point now) {
     port.sentTotal += written;
     if (m_paced) {
         // Credit of one chunk, so a late wake-up does not slow the line below its rate.
-        const auto credit = kByteTime * static_cast<long>(kPacedChunk);
+        const auto credit = kByteTime * static_cast<long>(std::max(kPacedChunk, written));
         port.lineFree =
             std::max(port.lineFree, now - credit) + kByteTime * static_cast<long>(written);
     }
@@ -142,7 +162,8 @@ void Simulator::Run(std::stop_token stop) {
         fds.clear();
         polled.clear();
         closed.clear();
-        Clock::time_point wake = Clock::now() + kIdlePoll;
+        const Clock::time_point started = Clock::now();
+        Clock::time_point wake = started + kIdlePoll;
         {
             std::lock_guard lock(m_mutex);
             for (auto& [number, port] : m_ports) {
@@ -150,7 +171,8 @@ void Simulator::Run(std::stop_token stop) {
                     continue;
                 if (!port->pty->Connected()) {
                     // A closed slave reports POLLHUP at once; look again shortly.
-                    wake = std::min(wake, Clock::now() + kDisconnectedPoll);
+                    wake = std::min(
+                        wake, Clock::now() + std::max<Clock::duration>(kDisconnectedPoll, m_batch));
                     closed.push_back(port.get());
                 } else {
                     short events = POLLIN;
@@ -167,6 +189,8 @@ void Simulator::Run(std::stop_token stop) {
                     wake = std::min(wake, *due);
             }
         }
+        // Input from the program still wakes the thread at once.
+        wake = std::max(wake, started + m_batch);
         const auto wait = std::max(wake - Clock::now(), Clock::duration::zero());
         const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
         timespec timeout{static_cast<time_t>(ns / 1'000'000'000),
@@ -193,7 +217,16 @@ void Simulator::Run(std::stop_token stop) {
         for (auto& [number, port] : m_ports) {
             if (port->dead)
                 continue;
-            if (auto due = port->role->NextDue(); due && *due <= now)
+            if (m_batch > Clock::duration::zero()) {
+                // Each thing due meanwhile at its own time, as if woken for it.
+                for (int n = 0; n < kMaxCatchUp; ++n) {
+                    const auto due = port->role->NextDue();
+                    if (!due || *due > now || port->dead)
+                        break;
+                    port->role->OnTime(*due, *port);
+                    Flush(*port, *due);
+                }
+            } else if (auto due = port->role->NextDue(); due && *due <= now)
                 port->role->OnTime(now, *port);
             Flush(*port, now);
         }

@@ -32,13 +32,20 @@ public:
     void AddRole(int number, std::unique_ptr<PortRole> role);
 
     // Output at the real line rate (8N1, ten bits a byte) instead of as fast as the pty takes it.
+    // A frame goes to the pty in one write once the line has carried it; other bytes in pieces
+    // of ten, as a USB adapter hands them on.
     void SetPacing(bool paced) { m_paced = paced; }
+    // The simulator wakes at most once a batch and sends what fell due meanwhile, frame by frame
+    // at the times they fell due; zero: a wake-up for every frame.
+    void SetBatch(Clock::duration batch) { m_batch = batch; }
     // Told when a frame's last byte has gone onto the line (from the simulator's thread).
     using FrameSent = std::function<void(int port, std::uint16_t tag, Clock::time_point when)>;
     void OnFrameSent(FrameSent callback) { m_onFrameSent = std::move(callback); }
 
     void Start();
     void Stop();
+    // CPU time the simulator's thread has used, for benchmarks.
+    std::chrono::nanoseconds CpuTime() const;
 
     const std::string& PortDir() const { return m_portDir; }
     std::string LinkPath(int number) const;
@@ -73,6 +80,7 @@ private:
     std::string m_portDir;
     bool m_madeDir = false;
     bool m_paced = false;
+    Clock::duration m_batch{};
     FrameSent m_onFrameSent;
     std::map<int, std::unique_ptr<Port>> m_ports;
     std::mutex m_mutex;

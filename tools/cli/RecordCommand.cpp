@@ -5,11 +5,14 @@
 #include <cerrno>
 #include <cmath>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <iostream>
 #include <mutex>
+#include <poll.h>
+#include <sys/eventfd.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -23,10 +26,22 @@ constexpr int kSilenceRounds = 5;
 
 // The first signal that asked the run to end.
 std::atomic<int> g_signal{0};
+// Wakes the waiting main thread: a stop signal, or the run ended by the sink.
+int g_wakeFd = -1;
+
+void WakeMain() {
+    const std::uint64_t one = 1;
+    if (g_wakeFd >= 0 && ::write(g_wakeFd, &one, sizeof one) < 0) {
+        // Full or gone: the main thread is awake already or does not wait.
+    }
+}
 
 extern "C" void OnStopSignal(int number) {
+    const int saved = errno;
     int none = 0;
     g_signal.compare_exchange_strong(none, number);
+    WakeMain();
+    errno = saved;
 }
 
 // Ctrl-C is how a run is ended by hand; the others end it because the tool has to go (the
@@ -68,8 +83,10 @@ public:
 
     void OnFrame(const FrameUpdate& update) override {
         const long n = ++m_frames;
-        if (m_limit > 0 && n >= m_limit)
+        if (m_limit > 0 && n >= m_limit) {
             m_context.runFlag = 0;
+            WakeMain();
+        }
         if (m_progress) {
             const auto now = std::chrono::steady_clock::now();
             if (now - m_lastShown >= std::chrono::milliseconds(100) || n == m_limit) {
@@ -87,6 +104,7 @@ public:
         Fail("The connection to the device was lost: the port hung up.");
     }
     void OnRecordFailed(const RecordFailure& failure) override { Fail(failure.Text()); }
+    bool ShowsTotalText() const override { return false; }
     long Frames() const { return m_frames; }
     bool ConnectionLost() const { return m_lost; }
     std::string Failure() {
@@ -96,9 +114,12 @@ public:
 
 private:
     void Fail(const std::string& message) {
-        std::lock_guard lock(m_mutex);
-        if (m_failure.empty())
-            m_failure = message;
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_failure.empty())
+                m_failure = message;
+        }
+        WakeMain();
     }
 
     AcquisitionContext& m_context;
@@ -150,6 +171,8 @@ int RunRecord(Tool& tool, const RecordOptions& options) {
         std::cerr << "The record " << options.out << " cannot be created: " << reason << ".\n";
         return kExitUsage;
     }
+    if (g_wakeFd < 0)
+        g_wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     CatchStopSignals();
     DeviceLink link(tool.profile);
     if (!OpenLink(link, tool.port, std::cerr))
@@ -174,9 +197,25 @@ int RunRecord(Tool& tool, const RecordOptions& options) {
     const auto end = std::chrono::steady_clock::now() +
                      std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                          std::chrono::duration<double>(options.seconds));
-    while (context.runFlag != 0 && g_signal == 0 &&
-           (options.seconds <= 0 || std::chrono::steady_clock::now() < end))
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // Sleeps until woken: a wake-up every few milliseconds would cost the stream's system calls.
+    for (;;) {
+        const auto now = std::chrono::steady_clock::now();
+        if (context.runFlag == 0 || g_signal != 0 || (options.seconds > 0 && now >= end))
+            break;
+        int timeoutMs = -1;
+        if (options.seconds > 0)
+            timeoutMs = static_cast<int>(std::min<long long>(
+                std::chrono::ceil<std::chrono::milliseconds>(end - now).count(), 60'000));
+        pollfd wake{g_wakeFd, POLLIN, 0};
+        if (g_wakeFd < 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        else if (::poll(&wake, 1, timeoutMs) > 0) {
+            std::uint64_t count = 0;
+            if (::read(g_wakeFd, &count, sizeof count) < 0) {
+                // Already drained.
+            }
+        }
+    }
     thread.StopRun();
     // The device must be silent when the tool has gone; a stream that goes on is a failure.
     // A line that hung up can neither be told to stop nor heard: its loss is what to report.

@@ -1,0 +1,22 @@
+#pragma once
+// Another program run to its end: its standard output, exit status and CPU time.
+#include <string>
+#include <vector>
+
+namespace tensiq::bench {
+
+struct ChildResult {
+    bool started = false;
+    int status = -1;       // exit status; -1 when it did not exit normally
+    double cpuSeconds = 0; // user and system time of the child and everything it waited for
+    std::string output;    // standard output
+};
+
+// Runs argv[0] (a path, or a name looked up in PATH) with the bench's environment; standard
+// error goes to errorFile (empty: discarded).
+ChildResult RunChild(const std::vector<std::string>& argv, const std::string& errorFile = {});
+
+// The path of a program in PATH, or empty.
+std::string FindProgram(const std::string& name);
+
+} // namespace tensiq::bench

@@ -1,0 +1,132 @@
+#include "CliRecordFigures.h"
+
+#include "ChildProcess.h"
+#include "Simulator.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace tensiq::bench {
+
+namespace {
+
+constexpr double kLineFrames = 230400.0 / 10 / 40;
+
+// A fresh simulated device paced at the line rate for each run, so no run inherits a stream.
+class PacedDevice {
+public:
+    explicit PacedDevice(const std::string& dir) : m_sim(dir) {
+        sim::DeviceConfig config = sim::DeviceConfig::Default();
+        config.frameRate = kLineFrames;
+        m_sim.AddDevice(1, config);
+        m_sim.SetPacing(true);
+        m_sim.Start();
+    }
+    std::string Path() const { return m_sim.LinkPath(1); }
+
+private:
+    sim::Simulator m_sim;
+};
+
+std::vector<std::string> RecordCommand(const std::string& cli, const std::string& port, long frames,
+                                       const std::string& out) {
+    return {cli, "--port", port, "record", "--frames", std::to_string(frames), "--out", out};
+}
+
+// The "total" line of strace -c: percent, seconds, usecs/call, calls, [errors,] total.
+long StraceCalls(const std::string& file) {
+    std::ifstream in(file);
+    long calls = -1;
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream fields(line);
+        std::vector<std::string> f;
+        for (std::string w; fields >> w;)
+            f.push_back(w);
+        if (f.size() >= 5 && f.back() == "total")
+            calls = std::stol(f[3]);
+    }
+    return calls;
+}
+
+// The event total of a callgrind output file.
+double CallgrindInstructions(const std::string& file) {
+    std::ifstream in(file);
+    double total = -1;
+    for (std::string line; std::getline(in, line);) {
+        for (const char* key : {"summary: ", "totals: "})
+            if (line.rfind(key, 0) == 0)
+                total = std::stod(line.substr(std::string(key).size()));
+    }
+    return total;
+}
+
+} // namespace
+
+BareReaderFigures MeasureBareReader(const std::string& dir, const std::string& bareReader,
+                                    double seconds) {
+    BareReaderFigures f;
+    PacedDevice device(dir + "/bare-ports");
+    const long frames = static_cast<long>(seconds * kLineFrames);
+    const ChildResult r = RunChild({bareReader, device.Path(), "300", std::to_string(frames)});
+    std::istringstream in(r.output);
+    if (!(in >> f.frames >> f.cpuPerFrameUs))
+        f.failure = "the bare reader did not report";
+    return f;
+}
+
+CliRecordFigures MeasureCliRecord(const std::string& dir, const std::string& cli) {
+    CliRecordFigures f;
+    int runs = 0;
+    const auto fresh = [&] { return dir + "/cli-ports-" + std::to_string(++runs); };
+    const std::string out = dir + "/cli-record.txt";
+    const std::string errors = dir + "/cli-errors.txt";
+
+    // Runs record for each frame count with an optional tool in front; the tool's figure per
+    // frame from the difference.
+    const auto perFrame = [&](long shortRun, long longRun, const std::vector<std::string>& tool,
+                              auto figure) {
+        double value[2] = {0, 0};
+        const long counts[2] = {shortRun, longRun};
+        for (int i = 0; i < 2; ++i) {
+            PacedDevice device(fresh());
+            std::vector<std::string> argv = tool;
+            for (const std::string& a : RecordCommand(cli, device.Path(), counts[i], out))
+                argv.push_back(a);
+            const ChildResult r = RunChild(argv, errors);
+            if (!r.started || r.status != 0) {
+                f.failure = "record failed (" + argv.front() + "), see " + errors;
+                return -1.0;
+            }
+            value[i] = figure(r);
+            if (value[i] < 0)
+                return -1.0;
+        }
+        return (value[1] - value[0]) / static_cast<double>(longRun - shortRun);
+    };
+
+    f.cpuPerFrameUs =
+        perFrame(500, 3000, {}, [](const ChildResult& r) { return r.cpuSeconds * 1e6; });
+
+    if (const std::string strace = FindProgram("strace"); strace.empty())
+        f.syscallNote = "strace is not installed: not counted";
+    else {
+        const std::string file = dir + "/strace.txt";
+        f.syscallsPerFrame =
+            perFrame(500, 3000, {strace, "-f", "-c", "-o", file},
+                     [&](const ChildResult&) { return static_cast<double>(StraceCalls(file)); });
+    }
+
+    if (const std::string valgrind = FindProgram("valgrind"); valgrind.empty())
+        f.instructionNote = "valgrind is not installed: not counted";
+    else {
+        const std::string file = dir + "/callgrind.out";
+        f.instructionsPerFrame =
+            perFrame(1000, 5000, {valgrind, "--tool=callgrind", "--callgrind-out-file=" + file},
+                     [&](const ChildResult&) { return CallgrindInstructions(file); });
+    }
+    return f;
+}
+
+} // namespace tensiq::bench

@@ -1,0 +1,29 @@
+#pragma once
+// tensiq-cli record at the line limit, a process of its own, against a paced simulator: CPU
+// per frame, system calls and user-space instructions per frame, each as the difference of a
+// long and a short run so that start-up drops out. And an independent bare reader.
+#include <string>
+
+namespace tensiq::bench {
+
+struct BareReaderFigures {
+    double cpuPerFrameUs = -1;
+    long frames = 0;
+    std::string failure;
+};
+
+// The independent bare reader against a fresh paced simulator for about that long.
+BareReaderFigures MeasureBareReader(const std::string& dir, const std::string& bareReader,
+                                    double seconds);
+
+struct CliRecordFigures {
+    double cpuPerFrameUs = -1;        // record, 3000 minus 500 frames
+    double syscallsPerFrame = -1;     // strace -c -f, 3000 minus 500 frames
+    double instructionsPerFrame = -1; // callgrind, 5000 minus 1000 frames
+    std::string syscallNote, instructionNote, failure;
+};
+
+// cli is the program's path; dir a scratch folder.
+CliRecordFigures MeasureCliRecord(const std::string& dir, const std::string& cli);
+
+} // namespace tensiq::bench

@@ -1,0 +1,48 @@
+// The record line built in one buffer must be byte for byte what twelve printf("%d;") and a
+// newline write.
+#include "RecordLine.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+#include <string>
+
+using namespace tensiq;
+
+namespace {
+
+std::string Printed(const std::array<int, kRopes>& loads) {
+    std::string line;
+    char field[16];
+    for (const int load : loads) {
+        std::snprintf(field, sizeof field, "%d;", load);
+        line += field;
+    }
+    return line + "\n";
+}
+
+std::array<int, kRopes> All(int load) {
+    std::array<int, kRopes> loads;
+    loads.fill(load);
+    return loads;
+}
+
+} // namespace
+
+TEST(RecordLine, EveryLoadAsPrintfWritesIt) {
+    const std::array<std::array<int, kRopes>, 7> cases = {{
+        All(0),
+        All(-1),
+        All(INT_MIN), // the longest line there is
+        All(INT_MAX),
+        All(32767 * 99), // the largest reading times the largest factor
+        {0, -1, 1, 9, 10, 99, 100, -10, -99, 123456, INT_MIN, INT_MAX},
+        {7, 70, 700, 7000, 70000, 700000, 7000000, 70000000, 700000000, -7, -70000, 32767},
+    }};
+    for (const auto& loads : cases) {
+        RecordLineBuffer buffer;
+        buffer.fill('#');
+        EXPECT_EQ(std::string(FormatRecordLine(loads, buffer)), Printed(loads));
+    }
+}
