@@ -20,11 +20,16 @@
 #include <QString>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
+
+class QAction;
+class QMenu;
 
 namespace tensiq {
 
@@ -158,6 +163,33 @@ public:
     QIcon m_hIcon;
     ParameterBlock m_storedBlock;
     int m_parametersRead = 0;
+
+    // --- Rope-tension report: the run before the assistant as found, the assistant's as left ---
+public:
+    // The context menu's entry, enabled once both exist.
+    QAction* AddReportEntry(QMenu& menu);
+    bool ReportReady() const;
+    void OnReport();
+
+private:
+    void NoteRunStart();
+    void NoteRunEnd();
+    void KeepFoundRun();
+    void KeepLeftRun();
+    std::string ReportFile(const char* name) const;
+
+    struct KeptRun {
+        bool kept = false;
+        double seconds = 0.0;
+        std::string start, end;
+    };
+    KeptRun m_foundRun, m_leftRun;
+    std::chrono::steady_clock::time_point m_runStarted{};
+    std::string m_runStartText;
+    double m_lastRunSeconds = 0.0;
+    std::string m_lastRunStartText, m_lastRunEndText;
+    std::optional<std::array<double, kRopes>> m_reportTargetsKg;
+    ParameterBlock m_reportBlock;
 
     // --- Parameter form and weight units ---
 public:

@@ -53,6 +53,7 @@ void CRopeLoadDlg::OnAssistant() {
         bar.update();
     }
     ShowParameters(m_storedBlock);
+    KeepFoundRun();
     m_context.assistantActive = 1;
     BeginRun();
 
@@ -72,6 +73,10 @@ void CRopeLoadDlg::ComputeAssistantTargets() {
     const auto reference =
         tensiq::ComputeAssistantTargets(positions, m_storedBlock.RopeCount(), m_targets);
     m_referenceRope = reference.value_or(0);
+    // The report states them in kg, whatever unit the bars showed.
+    m_reportTargetsKg.emplace();
+    for (int k = 0; k < kRopes; ++k)
+        (*m_reportTargetsKg)[k] = m_unitFactor > 0.0 ? m_targets[k] / m_unitFactor : 0.0;
 }
 
 void CRopeLoadDlg::OnNextRope() {
@@ -86,6 +91,7 @@ void CRopeLoadDlg::OnNextRope() {
 
 int CRopeLoadDlg::StopAssistant() {
     EndRunOnLink(false);
+    KeepLeftRun();
     m_assistantButton.SetWindowText(ResourceText(res::kStrAssistantStart));
     m_readButton.setEnabled(true);
     m_writeButton.setEnabled(true);

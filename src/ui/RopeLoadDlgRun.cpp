@@ -100,12 +100,14 @@ void CRopeLoadDlg::EndRunOnLink(bool quietenDevice) {
         m_acquisition->StopRun();
     else
         m_context.runFlag = 0;
+    NoteRunEnd();
     if (quietenDevice)
         m_link.StopStreaming();
     m_link.Close();
 }
 
 void CRopeLoadDlg::BeginRun() {
+    NoteRunStart();
     if (m_acquisition)
         m_acquisition->StartRun();
     else
