@@ -13,13 +13,15 @@ std::string OpenError(const QFile& file) {
     return file.fileName().toStdString() + ": " + file.errorString().toStdString();
 }
 
-bool Gzip(QFile& file, QByteArray& out, std::string& error) {
+bool Gzip(QFile& file, QCryptographicHash& hash, QByteArray& out, std::string& error) {
     z_stream z{};
     // 15 window bits plus 16: a gzip header, so the attachment opens with gunzip.
     if (deflateInit2(&z, Z_BEST_SPEED, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
         error = "compression cannot start";
         return false;
     }
+    // A record compresses at least threefold; growing by doubling would hold twice that.
+    out.reserve(file.size() / 3);
     QByteArray in(256 * 1024, Qt::Uninitialized);
     char chunk[64 * 1024];
     bool ok = true;
@@ -31,6 +33,7 @@ bool Gzip(QFile& file, QByteArray& out, std::string& error) {
             break;
         }
         end = got == 0;
+        hash.addData(QByteArrayView(in.constData(), got));
         z.next_in = reinterpret_cast<Bytef*>(in.data());
         z.avail_in = static_cast<uInt>(got);
         int status = Z_OK;
@@ -42,18 +45,29 @@ bool Gzip(QFile& file, QByteArray& out, std::string& error) {
         } while (z.avail_out == 0 && status != Z_STREAM_END);
     }
     deflateEnd(&z);
+    out.squeeze();
     return ok;
 }
 
 } // namespace
 
-bool MakeRecordAttachment(const std::string& path, const std::string& name,
-                          RecordAttachment& attachment, std::string& error) {
+bool ReadRecordFile(const std::string& path, const std::string& name, RecordAttachment* out,
+                    std::string& sha256, std::string& error) {
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) {
         error = OpenError(file);
         return false;
     }
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (out == nullptr) {
+        if (!hash.addData(&file)) {
+            error = OpenError(file);
+            return false;
+        }
+        sha256 = hash.result().toHex().toStdString();
+        return true;
+    }
+    RecordAttachment& attachment = *out;
     attachment.name = QString::fromStdString(name);
     if (file.size() <= kAttachUncompressedUpTo) {
         attachment.data = file.readAll();
@@ -62,25 +76,15 @@ bool MakeRecordAttachment(const std::string& path, const std::string& name,
             error = OpenError(file);
             return false;
         }
-        return true;
+        hash.addData(attachment.data);
+    } else {
+        attachment.name += QStringLiteral(".gz");
+        attachment.mimeType = QStringLiteral("application/gzip");
+        if (!Gzip(file, hash, attachment.data, error))
+            return false;
     }
-    attachment.name += QStringLiteral(".gz");
-    attachment.mimeType = QStringLiteral("application/gzip");
-    return Gzip(file, attachment.data, error);
-}
-
-std::string FileSha256(const std::string& path, std::string& error) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = OpenError(file);
-        return {};
-    }
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file)) {
-        error = OpenError(file);
-        return {};
-    }
-    return hash.result().toHex().toStdString();
+    sha256 = hash.result().toHex().toStdString();
+    return true;
 }
 
 } // namespace tensiq::report

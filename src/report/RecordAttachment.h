@@ -16,11 +16,9 @@ struct RecordAttachment {
 
 inline constexpr qint64 kAttachUncompressedUpTo = 4 * 1024 * 1024;
 
-// False with a reason when the file cannot be read.
-bool MakeRecordAttachment(const std::string& path, const std::string& name,
-                          RecordAttachment& attachment, std::string& error);
-
-// The SHA-256 of a file as lowercase hex, read as a stream; empty with a reason on failure.
-std::string FileSha256(const std::string& path, std::string& error);
+// Reads the file once for its SHA-256 (lowercase hex) and, when attachment is given, the
+// attachment. False with a reason when the file cannot be read.
+bool ReadRecordFile(const std::string& path, const std::string& name, RecordAttachment* attachment,
+                    std::string& sha256, std::string& error);
 
 } // namespace tensiq::report

@@ -377,14 +377,8 @@ bool Open(QSaveFile& file, std::string& error) {
 } // namespace
 
 bool WriteReportPdf(const ReportInput& input, const ReportFigures& figures,
-                    const ReportTexts& texts, const std::string& path, std::string& error) {
-    std::vector<RecordAttachment> attachments;
-    for (const RecordFileInfo& r : input.records) {
-        RecordAttachment a;
-        if (!MakeRecordAttachment(r.path, r.name, a, error))
-            return false;
-        attachments.push_back(std::move(a));
-    }
+                    const ReportTexts& texts, std::vector<RecordAttachment>& attachments,
+                    const std::string& path, std::string& error) {
     QSaveFile file(QString::fromStdString(path));
     if (!Open(file, error))
         return false;
@@ -397,7 +391,7 @@ bool WriteReportPdf(const ReportInput& input, const ReportFigures& figures,
         writer.setCreator(QStringLiteral("Tensiq ") + QString::fromStdString(input.programVersion));
         for (RecordAttachment& a : attachments) {
             writer.addFileAttachment(a.name, a.data, a.mimeType);
-            a.data.clear(); // the writer holds its own copy
+            a.data.clear(); // the writer's copy is the only one
         }
         QPainter painter;
         if (!painter.begin(&writer)) {

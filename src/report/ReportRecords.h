@@ -1,4 +1,5 @@
 #pragma once
+#include "RecordAttachment.h"
 #include "RopeReport.h"
 
 #include <string>
@@ -14,9 +15,11 @@ struct RecordSource {
 };
 
 // Reads the as-found and as-left records into input: each rope's steady load, the files with
-// their SHA-256, and the found record's date line as the start when none is set. False with a
-// message naming the file (and the line of a bad one).
+// their SHA-256, and the found record's date line as the start when none is set; and, when
+// attachments is given, the records as PDF attachments. Each file's loads are read while its
+// digest is taken on another thread. False with a message naming the file (and the line of a
+// bad one).
 bool LoadReportRecords(const RecordSource& found, const RecordSource& left, ReportInput& input,
-                       std::string& error);
+                       std::vector<RecordAttachment>* attachments, std::string& error);
 
 } // namespace tensiq::report

@@ -159,21 +159,24 @@ void CRopeLoadDlg::OnReport() {
                    ResourceText(res::kStrReportFailed).arg(target, QString::fromStdString(why)),
                    ResourceText(res::kStrError), MB_OK | MB_ICONHAND);
     };
+    const bool csv =
+        QFileInfo(target).suffix().compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0;
+    std::vector<report::RecordAttachment> attachments;
     if (!report::LoadReportRecords({ReportFile(kFoundFile), kFoundFile, m_foundRun.seconds},
                                    {ReportFile(kLeftFile), kLeftFile, m_leftRun.seconds}, in,
-                                   error))
+                                   csv ? nullptr : &attachments, error))
         return fail(error);
     in.reportId += "-" + in.records.back().sha256.substr(0, 6);
     const auto figures = report::MakeFigures(in, error);
     if (!figures)
         return fail(error);
     bool written = false;
-    if (QFileInfo(target).suffix().compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0) {
+    if (csv) {
         written = report::WriteReportCsv(in, *figures, path, error);
     } else {
         report::ReportTexts texts = report::LoadReportTexts(CurrentResourceModule());
         texts.chinese = LanguageCode() == kLanguageChinese;
-        written = report::WriteReportPdf(in, *figures, texts, path, error);
+        written = report::WriteReportPdf(in, *figures, texts, attachments, path, error);
     }
     if (!written)
         fail(error);

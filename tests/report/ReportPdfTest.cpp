@@ -78,6 +78,19 @@ protected:
         return in;
     }
 
+    std::vector<RecordAttachment> Attachments(const ReportInput& in) const {
+        std::vector<RecordAttachment> out;
+        for (const RecordFileInfo& r : in.records) {
+            RecordAttachment a;
+            std::string sha256, error;
+            EXPECT_TRUE(ReadRecordFile(r.path, r.name, &a, sha256, error)) << error;
+            const std::string expected = test::RunTool("sha256sum " + r.path).out.substr(0, 64);
+            EXPECT_EQ(sha256, expected);
+            out.push_back(a);
+        }
+        return out;
+    }
+
     // Writes the report in the language of a library in the build's language folder.
     std::string Write(const ReportInput& in, const std::string& library, bool chinese = false) {
         std::optional<LanguageLibrary> lib;
@@ -94,7 +107,8 @@ protected:
         std::string error;
         const ReportFigures figures = *MakeFigures(in, error);
         const std::string path = (m_dir / "report.pdf").string();
-        EXPECT_TRUE(WriteReportPdf(in, figures, texts, path, error)) << error;
+        std::vector<RecordAttachment> attachments = Attachments(in);
+        EXPECT_TRUE(WriteReportPdf(in, figures, texts, attachments, path, error)) << error;
         return path;
     }
 
@@ -216,30 +230,32 @@ TEST_F(ReportPdf, PassAndNotAssessedSayWhy) {
 }
 
 TEST_F(ReportPdf, AFailedWriteLeavesTheOlderFileAndSaysWhy) {
-    const std::string pdf = (m_dir / "report.pdf").string();
-    { std::ofstream(pdf) << "older"; }
-    ReportInput in = Input();
-    in.records[0].path = (m_dir / "gone.txt").string();
-    std::string error;
-    const ReportFigures figures = *MakeFigures(in, error);
-    EXPECT_FALSE(WriteReportPdf(in, figures, LoadReportTexts(GermanResources()), pdf, error));
+    RecordAttachment a;
+    std::string sha256, error;
+    EXPECT_FALSE(ReadRecordFile((m_dir / "gone.txt").string(), "gone.txt", &a, sha256, error));
     EXPECT_NE(error.find("gone.txt"), std::string::npos) << error;
-    EXPECT_EQ(test::ReadFile(pdf), "older");
 
-    // A folder that may not be written: no file, no temporary left behind.
+    // A folder that may not be written, with an older report: it stays, and nothing is added.
     const fs::path locked = m_dir / "locked";
     fs::create_directory(locked);
+    { std::ofstream(locked / "r.pdf") << "older"; }
     ::chmod(locked.c_str(), 0500);
-    if (::access(locked.c_str(), W_OK) != 0) {
-        error.clear();
-        EXPECT_FALSE(WriteReportPdf(Input(), figures, LoadReportTexts(GermanResources()),
-                                    (locked / "r.pdf").string(), error));
-        EXPECT_FALSE(error.empty());
-        EXPECT_TRUE(fs::is_empty(locked));
-        error.clear();
-        EXPECT_FALSE(WriteReportCsv(Input(), figures, (locked / "r.csv").string(), error));
-        EXPECT_FALSE(error.empty());
+    if (::access(locked.c_str(), W_OK) == 0) {
+        ::chmod(locked.c_str(), 0700);
+        GTEST_SKIP() << "root writes anyway; report_pdf_unprivileged runs this as nobody";
     }
+    const ReportInput in = Input();
+    const ReportFigures figures = *MakeFigures(in, error);
+    std::vector<RecordAttachment> attachments = Attachments(in);
+    error.clear();
+    EXPECT_FALSE(WriteReportPdf(in, figures, LoadReportTexts(GermanResources()), attachments,
+                                (locked / "r.pdf").string(), error));
+    EXPECT_FALSE(error.empty());
+    error.clear();
+    EXPECT_FALSE(WriteReportCsv(in, figures, (locked / "r.csv").string(), error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(test::ReadFile((locked / "r.pdf").string()), "older");
+    EXPECT_EQ(std::distance(fs::directory_iterator(locked), fs::directory_iterator{}), 1);
     ::chmod(locked.c_str(), 0700);
 }
 

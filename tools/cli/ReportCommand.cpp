@@ -20,6 +20,7 @@
 #include <ctime>
 #include <filesystem>
 #include <iostream>
+#include <malloc.h>
 #include <memory>
 
 namespace tensiq::cli {
@@ -177,6 +178,9 @@ int Refuse(const std::string& message) {
 int Run(Tool& tool, const ReportOptions& o) {
     if (o.out.empty() && o.csv.empty() && !o.json)
         return Refuse("name at least one of --out, --csv and --json");
+    // The buffers of an hour's record come and go; from the heap, freed ones would stay mapped
+    // while the PDF takes its own copy of the attachments.
+    mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
     std::string error;
     report::ReportInput in;
     if (!o.params.empty()) {
@@ -197,8 +201,10 @@ int Run(Tool& tool, const ReportOptions& o) {
     in.unitText = UnitText(unit);
     in.unitFactor = FromKilograms(1.0, unit);
 
+    std::vector<report::RecordAttachment> attachments;
     if (!LoadReportRecords({o.found, std::filesystem::path(o.found).filename().string()},
-                           {o.left, std::filesystem::path(o.left).filename().string()}, in, error))
+                           {o.left, std::filesystem::path(o.left).filename().string()}, in,
+                           o.out.empty() ? nullptr : &attachments, error))
         return Refuse(error);
     in.endTime = FileTime(o.left);
     in.port = tool.port.given.empty() ? "-" : tool.port.given;
@@ -221,7 +227,7 @@ int Run(Tool& tool, const ReportOptions& o) {
         const auto app = MakeGuiApplication();
         report::ReportTexts texts = report::LoadReportTexts(CurrentResourceModule());
         texts.chinese = LanguageCode() == kLanguageChinese;
-        if (!report::WriteReportPdf(in, *figures, texts, o.out, error))
+        if (!report::WriteReportPdf(in, *figures, texts, attachments, o.out, error))
             return Refuse(o.out + ": " + error);
     }
     if (!o.csv.empty() && !report::WriteReportCsv(in, *figures, o.csv, error))
