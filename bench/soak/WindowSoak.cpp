@@ -7,7 +7,9 @@
 // next run started from the window must find it there; every run's record is complete up to its
 // end.
 #include "WindowSoak.h"
+#include "RopeLoadDlgProbe.h"
 
+#include "CountingWindowSink.h"
 #include "LanguageChoice.h"
 #include "ProcessSample.h"
 #include "ResourceIds.h"
@@ -106,7 +108,7 @@ struct WindowObjects {
     long widgets = 0;
 };
 
-WindowObjects CountObjects(const CRopeLoadDlg& dlg) {
+WindowObjects CountObjects(const test::RopeLoadDlgProbe& dlg) {
     return {static_cast<long>(dlg.findChildren<QObject*>().size()),
             static_cast<long>(QApplication::allWidgets().size())};
 }
@@ -141,7 +143,9 @@ bool RunWindowSoak(double minutes, const std::string& root, int argc, char** arg
     QApplication app(argc, argv);
     ChooseLanguage(std::string());
     SettingsProfile profile;
-    CRopeLoadDlg dlg(nullptr, &profile);
+    test::RopeLoadDlgProbe dlg(nullptr, &profile);
+    test::CountingWindowSink* sink = nullptr;
+    dlg.SetSinkFactory(test::CountingWindowSink::Into(&sink));
     dlg.Create();
     dlg.show();
     BoxLog boxes;
@@ -165,7 +169,7 @@ bool RunWindowSoak(double minutes, const std::string& root, int argc, char** arg
         SampleSeries samples;
         samples.Add(Sample(::getpid()));
         const WindowObjects objects0 = CountObjects(dlg);
-        const WindowSink::Counters s0 = dlg.Sink()->Stats();
+        const test::CountingWindowSink::Counters s0 = sink->Stats();
         const long frames0 = dlg.Acquisition()->FrameCount();
         const long sent0 = steadyDevice.FramesSent();
         loop.ResetStall();
@@ -175,7 +179,7 @@ bool RunWindowSoak(double minutes, const std::string& root, int argc, char** arg
         }
         const double stallMs = loop.LongestStallMs();
         const double measured = Seconds(Clock::now() - t0) - warmUp;
-        const WindowSink::Counters s1 = dlg.Sink()->Stats();
+        const test::CountingWindowSink::Counters s1 = sink->Stats();
         const long frames1 = dlg.Acquisition()->FrameCount();
         const long sent1 = steadyDevice.FramesSent();
         const WindowObjects objects1 = CountObjects(dlg);
@@ -185,7 +189,7 @@ bool RunWindowSoak(double minutes, const std::string& root, int argc, char** arg
         const long framesRead = dlg.Acquisition()->FrameCount();
         const long sent = steadyDevice.FramesSent();
         const long starts = steadyDevice.StreamStarts();
-        const WindowSink::Counters s2 = dlg.Sink()->Stats();
+        const test::CountingWindowSink::Counters s2 = sink->Stats();
 
         // The record as the user keeps it: saved under a name of the user's choice.
         const std::string saved = root + "/window-steady.txt";

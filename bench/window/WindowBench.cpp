@@ -6,9 +6,11 @@
 // per frame; a frame whose values change nothing on the bar counts as shown at its apply.
 // Usage: tensiq-window-bench [seconds per mode, default 20]
 
+#include "CountingWindowSink.h"
 #include "DeviceLink.h"
 #include "LanguageChoice.h"
 #include "RopeLoadDlg.h"
+#include "RopeLoadDlgProbe.h"
 #include "Simulator.h"
 #include "WindowSink.h"
 
@@ -95,7 +97,7 @@ private:
 // count as shown at their apply.
 class ShowMeter : public QObject {
 public:
-    ShowMeter(const SentLog& log, TagLog& tags, const WindowSink& sink)
+    ShowMeter(const SentLog& log, TagLog& tags, const test::CountingWindowSink& sink)
         : m_log(log), m_tags(tags), m_sink(sink) {}
 
     // GUI thread, after each apply.
@@ -150,7 +152,7 @@ private:
     }
     const SentLog& m_log;
     TagLog& m_tags;
-    const WindowSink& m_sink;
+    const test::CountingWindowSink& m_sink;
     std::vector<std::uint16_t> m_batch;
     std::vector<std::pair<std::uint16_t, Clock::time_point>> m_shown;
     std::uint16_t m_lastTaken = 0;
@@ -197,11 +199,12 @@ void Pump(double seconds) {
     loop.exec();
 }
 
-Figures Measure(CRopeLoadDlg& dlg, const SentLog& sent, bool everyFrame, double seconds,
-                ShowMeter& bar, PaintCounter& chart, PaintCounter& label) {
-    dlg.Sink()->SetApplyEveryFrame(everyFrame);
+Figures Measure(test::RopeLoadDlgProbe& dlg, test::CountingWindowSink& sink, const SentLog& sent,
+                bool everyFrame, double seconds, ShowMeter& bar, PaintCounter& chart,
+                PaintCounter& label) {
+    sink.SetApplyEveryFrame(everyFrame);
     Pump(1.0); // the mode settles
-    const WindowSink::Counters s0 = dlg.Sink()->Stats();
+    const test::CountingWindowSink::Counters s0 = sink.Stats();
     const long sent0 = sent.sent;
     const long frames0 = dlg.Acquisition()->FrameCount();
     const long bar0 = bar.paints, chart0 = chart.paints, label0 = label.paints;
@@ -215,7 +218,7 @@ Figures Measure(CRopeLoadDlg& dlg, const SentLog& sent, bool everyFrame, double 
     bar.Measure(false);
     const long frames1 = dlg.Acquisition()->FrameCount();
     const long sent1 = sent.sent;
-    const WindowSink::Counters s1 = dlg.Sink()->Stats();
+    const test::CountingWindowSink::Counters s1 = sink.Stats();
 
     Figures f;
     f.sent = sent1 - sent0;
@@ -278,13 +281,15 @@ int main(int argc, char** argv) {
     {
         QApplication app(argc, argv);
         ChooseLanguage(std::string());
-        CRopeLoadDlg dlg;
+        test::RopeLoadDlgProbe dlg;
+        test::CountingWindowSink* sink = nullptr;
+        dlg.SetSinkFactory(test::CountingWindowSink::Into(&sink));
         dlg.Create();
         dlg.show();
-        TagLog tags(*dlg.Sink());
-        ShowMeter bar(*sent, tags, *dlg.Sink());
+        TagLog tags(*sink);
+        ShowMeter bar(*sent, tags, *sink);
         PaintCounter chart, label;
-        dlg.Sink()->SetAppliedHook([&](long, Clock::time_point) { bar.Applied(); });
+        sink->SetAppliedHook([&](long, Clock::time_point) { bar.Applied(); });
         dlg.m_bars[0].installEventFilter(&bar);
         dlg.m_chart.installEventFilter(&chart);
         dlg.m_totalLabel.installEventFilter(&label);
@@ -301,12 +306,12 @@ int main(int argc, char** argv) {
                         "refresh %.1f ms\n",
                         seconds,
                         static_cast<double>(dlg.Sink()->RefreshInterval().count()) / 1000.0);
-            const Figures a = Measure(dlg, *sent, false, seconds, bar, chart, label);
+            const Figures a = Measure(dlg, *sink, *sent, false, seconds, bar, chart, label);
             // The chart's own repaints, seen in its view.
             dlg.OnSwitchView();
-            const Figures c = Measure(dlg, *sent, false, seconds / 4, bar, chart, label);
+            const Figures c = Measure(dlg, *sink, *sent, false, seconds / 4, bar, chart, label);
             dlg.OnSwitchView();
-            const Figures b = Measure(dlg, *sent, true, seconds, bar, chart, label);
+            const Figures b = Measure(dlg, *sink, *sent, true, seconds, bar, chart, label);
             dlg.Acquisition()->StopRun();
             dlg.m_context.sink = dlg.Sink();
 

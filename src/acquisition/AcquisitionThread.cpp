@@ -1,5 +1,6 @@
 #include "AcquisitionThread.h"
 
+#include "CurrentResourceModule.h"
 #include "DeviceLink.h"
 #include "LocalisedString.h"
 #include "ResourceIds.h"

@@ -2,9 +2,8 @@
 
 #include "Dialog.h"
 #include "FieldFormat.h"
-#include "LanguageChoice.h"
-#include "LocalisedString.h"
 #include "ResourceIds.h"
+#include "ResourceText.h"
 #include "UserDialogs.h"
 
 #include <QAbstractButton>
@@ -16,10 +15,6 @@ namespace tensiq {
 
 namespace {
 
-QString Text(unsigned id) {
-    return QString::fromStdString(LoadLocalisedString(id, CurrentResourceModule()));
-}
-
 // A parse failure has no icon, a range failure the exclamation mark; the caption is the
 // application's name.
 void Message(CDataExchange* pDX, const QString& text, UINT type) {
@@ -27,7 +22,7 @@ void Message(CDataExchange* pDX, const QString& text, UINT type) {
 }
 
 void ParseFailed(CDataExchange* pDX, unsigned id) {
-    Message(pDX, Text(id), MB_OK);
+    Message(pDX, ResourceText(id), MB_OK);
     pDX->Fail();
 }
 
@@ -150,7 +145,7 @@ void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minimum, UINT maximum) 
     if (value >= minimum && value <= maximum)
         return;
     Message(pDX,
-            Text(res::kStrIntRange)
+            ResourceText(res::kStrIntRange)
                 .replace(QLatin1String("%1"), QString::fromStdString(FormatUnsigned(minimum)))
                 .replace(QLatin1String("%2"), QString::fromStdString(FormatUnsigned(maximum))),
             MB_ICONEXCLAMATION);
@@ -168,7 +163,7 @@ void DDV_MinMaxFloat(CDataExchange* pDX, float value, float minimum, float maxim
 
 void ShowRealRangeMessage(QWidget* parent, double minimum, double maximum, int precision) {
     const QString text =
-        Text(res::kStrRealRange)
+        ResourceText(res::kStrRealRange)
             .replace(QLatin1String("%1"), QString::fromStdString(FormatReal(minimum, precision)))
             .replace(QLatin1String("%2"), QString::fromStdString(FormatReal(maximum, precision)));
     MessageBox(parent, text, QString(), MB_ICONEXCLAMATION);

@@ -30,7 +30,6 @@ public:
     QString GetWindowText() const { return m_text; }
     void SetWindowText(const QString& text) { m_text = text; }
     int GetDlgCtrlID() const { return m_id; }
-    void SetDlgCtrlID(int id) { m_id = id; }
 
 private:
     void ApplyFrame();

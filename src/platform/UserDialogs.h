@@ -21,7 +21,6 @@ inline constexpr UINT MB_YESNOCANCEL = 0x03;
 inline constexpr UINT MB_YESNO = 0x04;
 inline constexpr UINT MB_TYPEMASK = 0x0F;
 inline constexpr UINT MB_ICONHAND = 0x10; // the stop icon
-inline constexpr UINT MB_ICONSTOP = MB_ICONHAND;
 inline constexpr UINT MB_ICONQUESTION = 0x20;
 inline constexpr UINT MB_ICONEXCLAMATION = 0x30;
 inline constexpr UINT MB_ICONINFORMATION = 0x40;

@@ -51,6 +51,7 @@ constexpr StringEntry kStrings[] = {
     {163, "Der Datenträger ist voll, die Messung wurde nicht gespeichert:\n%1"},
     {164, "Die Messung konnte nicht gespeichert werden:\n%1\n(%2)"},
     {166, "%1 ist bereits vorhanden.\nMöchten Sie die Datei ersetzen?"},
+    {190, "Seillast-Verlauf"},
     {200, "Seilspannungsprotokoll..."},
     {201, "Seilspannungsprotokoll"},
     {202, "Protokoll-Nr."},

@@ -41,7 +41,9 @@ inline constexpr unsigned kStrNoRecordYet = 161;
 inline constexpr unsigned kStrSaveNotWritable = 162; // %1: the file
 inline constexpr unsigned kStrSaveDiskFull = 163;    // %1: the file
 inline constexpr unsigned kStrSaveFailed = 164;      // %1: the file, %2: the system's reason
-inline constexpr unsigned kStrReplaceFile = 166; // %1: the file
+inline constexpr unsigned kStrReplaceFile = 166;     // %1: the file
+// The live chart's name for assistive technology.
+inline constexpr unsigned kStrChartName = 190;
 
 // The rope-tension report (menu entry, details, the document's texts).
 inline constexpr unsigned kStrReportMenu = 200;

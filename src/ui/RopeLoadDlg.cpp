@@ -2,13 +2,13 @@
 
 #include "CurrentResourceModule.h"
 #include "DataExchange.h"
-#include "LanguageChoice.h"
-#include "LocalisedString.h"
 #include "Profile.h"
 #include "ResourceIcon.h"
 #include "ResourceIds.h"
 #include "ResourceText.h"
 #include "UserDataFolder.h"
+#include "WeightUnit.h"
+#include "WindowColours.h"
 #include "WindowSink.h"
 
 #include <QPixmap>
@@ -17,12 +17,6 @@ namespace tensiq {
 
 namespace {
 
-constexpr COLORREF kYellow = RGB(255, 255, 0);
-constexpr COLORREF kCyan = RGB(0, 255, 255);
-constexpr COLORREF kGreen = RGB(0, 255, 0);
-constexpr std::array<COLORREF, kRopes> kSeriesColours = {kYellow, kYellow, kCyan,   kGreen,
-                                                         kYellow, kCyan,   kGreen,  kYellow,
-                                                         kCyan,   kGreen,  kYellow, kCyan};
 constexpr int kFullScale = 1000;
 
 DWORD StyleOf(int id) {
@@ -132,14 +126,15 @@ BOOL CRopeLoadDlg::OnInitDialog() {
 void CRopeLoadDlg::StartAcquisition() {
     m_context.link = &m_link;
     m_context.runFlag = 0;
-    m_context.SetUnit(m_unitFactor, "kg");
+    m_context.SetUnit(DisplayFactor(Kilogram), UnitText(Kilogram));
     m_context.SetFactor(m_storedBlock.Factor());
     m_context.assistantActive = 0;
     m_context.recordPath = UserDataFile("temp.txt");
     std::array<CRopeBarCtrl*, kRopes> bars{};
     for (int k = 0; k < kRopes; ++k)
         bars[k] = &m_bars[k];
-    m_sink = std::make_unique<WindowSink>(WindowSink::Targets{bars, &m_chart, &m_totalLabel, this});
+    const WindowSink::Targets targets{bars, &m_chart, &m_totalLabel, this};
+    m_sink = m_sinkFactory ? m_sinkFactory(targets) : std::make_unique<WindowSink>(targets);
     m_context.sink = m_sink.get();
     m_acquisition = std::make_unique<AcquisitionThread>(m_context);
     m_acquisition->Start();
@@ -165,10 +160,10 @@ void CRopeLoadDlg::ShutDownAcquisition() {
 void CRopeLoadDlg::ConfigureBars() {
     for (CRopeBarCtrl& bar : m_bars) {
         bar.m_margins = {0, 0, 0, 0};
-        bar.m_barColors = {RGB(0, 0, 160), RGB(0, 128, 192)};
-        bar.m_bkColor = RGB(255, 255, 255);
-        bar.m_textColorOnBar = RGB(255, 255, 255);
-        bar.m_textColorOnBk = RGB(0, 0, 0);
+        bar.m_barColors = {kBarColour1, kBarColour2};
+        bar.m_bkColor = kBarBackground;
+        bar.m_textColorOnBar = kBarTextOnBar;
+        bar.m_textColorOnBk = kBarTextOnBackground;
         bar.SetTextFormat(QString(), RLB_PERCENT);
         bar.SetTextFormat(QStringLiteral("%d"), RLB_VALUE);
         bar.SendMessage(PBM_SETRANGE, 0, MAKELPARAM(0, kFullScale));

@@ -15,6 +15,8 @@
 #include "ParameterBlock.h"
 #include "RopeBarCtrl.h"
 #include "ShownWeights.h"
+#include "UserDialogs.h"
+#include "WindowSink.h"
 
 #include <QIcon>
 #include <QString>
@@ -34,7 +36,6 @@ class QMenu;
 namespace tensiq {
 
 class Profile;
-class WindowSink;
 
 // Control ids of template 102 that the window addresses.
 namespace ctl {
@@ -73,15 +74,19 @@ public:
     // the sink that takes its readings to this window. Null before the window is created.
     AcquisitionThread* Acquisition() const { return m_acquisition.get(); }
     WindowSink* Sink() const { return m_sink.get(); }
+    // Makes the sink when the window is created; a probe of the tests or benchmarks may stand
+    // in for the plain one. Set before Create.
+    using SinkFactory = std::function<std::unique_ptr<WindowSink>(const WindowSink::Targets&)>;
+    void SetSinkFactory(SinkFactory factory) { m_sinkFactory = std::move(factory); }
     AcquisitionContext& Context() { return m_context; }
     DeviceLink& Link() { return m_link; }
     // Every change of m_storedBlock goes through here: the thread reads the block's factor
     // from its context, not from the block.
     void SetStoredBlock(const ParameterBlock& block);
+    const ParameterBlock& StoredBlock() const { return m_storedBlock; }
 
     // --- Window: about box, sizing, timers, view switch ---
     void OnSysCommand(UINT id, LPARAM param);
-    QIcon OnQueryDragIcon() const { return m_hIcon; }
     void PlaceAnchored(int cx, int cy, int id, int marginX, int marginY, bool keepX);
     void OnSwitchView();
     // Runs handler on each tick of window timer id; the marker timer is the window's own.
@@ -130,17 +135,26 @@ private:
     void ConnectRunCommands();
     bool OpenIfNotRead(const ConnectTexts& texts);
     bool OpenAndRead(const ConnectTexts& texts);
+    // The device's port: looked for when unknown; opened; let go after a failure.
+    void FindPort();
+    bool OpenPort();
     void ForgetPort();
-    void ShowRunError(unsigned text, unsigned caption);
+    // How a device command went; the no-connection text carries its hint.
+    void ShowCommandMessage(unsigned textId, unsigned captionId, UINT icon = MB_ICONHAND);
+    // The buttons and the state of no run, after the run ended one way or another.
+    void ShowMeasurementStopped();
     void BeginRun();
     void EndRunOnLink(bool quietenDevice);
     void SetRunScale();
+    // The display factor of the unit shown: the one the acquisition thread uses too.
+    double UnitFactor() const { return m_context.Snapshot().unitFactor; }
     void RestoreBars();
 
-public:
-    // Members in the order of the window's data; form, unit, run and save members follow in
-    // the sections of their concerns.
-    double m_unitFactor = 1.0;
+protected:
+    // The window's state: its own, not the program's. Protected only so that the tests' probe
+    // (a subclass) can look at it; nothing in the program derives from the window. The stored
+    // block and the unit factor are private: the block changes only through SetStoredBlock,
+    // and the unit factor is the acquisition context's.
     int m_barsVisible = 1;
     std::array<std::int32_t, kRopes> m_targets{};
     int m_referenceRope = -1;
@@ -161,7 +175,6 @@ public:
     CCaptionLabel m_totalLabel;
     std::array<CRopeBarCtrl, kRopes> m_bars;
     QIcon m_hIcon;
-    ParameterBlock m_storedBlock;
     int m_parametersRead = 0;
 
     // --- Rope-tension report: the run before the assistant as found, the assistant's as left ---
@@ -205,44 +218,29 @@ public:
     std::optional<ParameterBlock> CollectParameters();
     void SetWeightUnit(int unit);
 
-    double m_emptyLoadThreshold = 0.0;
-    double m_tare = 0.0;
-    double m_ropeDifference = 0.0;
-    UINT m_ropeCount = 12;
-    double m_overloadThreshold = 0.0;
-    double m_slackRopeThreshold = 0.0;
-    double m_fullLoadThreshold = 0.0;
-    int m_emptyLoadContact = -1;
-    int m_overloadContact = -1;
-    int m_slackRopeContact = -1;
-    int m_fullLoadContact = -1;
-    UINT m_factor = 1;
-    int m_unit = 0;
-    double m_fullScaleLoad = 0.0;
-    float m_liveZeroVolts = 0.0f;
-    int m_applyToPayload = 0;
-    int m_sensorType = 0;
+protected:
+    // The form's fields as the data exchange binds them; weights in the displayed unit.
+    FormValues m_form;
 
 private:
     void ConnectFormCommands();
     void ExchangeFormFields(CDataExchange* pDX);
     void ExchangeWeight(CDataExchange* pDX, int id, double& value);
     void SetVariantCaptions();
-    void ShowFormMessage(unsigned textId, unsigned captionId, UINT icon);
-    FormValues FormMembers() const;
-    void SetFormMembers(const FormValues& values);
     void ConnectUnitCommands();
     void OnUnitTimer();
 
     ShownWeights m_shownWeights;
 
 private:
+    ParameterBlock m_storedBlock;
     Profile* m_profile;
     QString m_captionSuffix;
     QString m_aboutText;
     std::map<UINT_PTR, std::function<void()>> m_timerHandlers;
     // Made in OnInitDialog, gone before the controls they feed.
     std::unique_ptr<WindowSink> m_sink;
+    SinkFactory m_sinkFactory;
     std::unique_ptr<AcquisitionThread> m_acquisition;
 };
 

@@ -3,9 +3,8 @@
 
 #include "RopeLoadDlg.h"
 
-#include "LanguageChoice.h"
-#include "LocalisedString.h"
 #include "ResourceIds.h"
+#include "ResourceText.h"
 #include "WindowAccessibility.h"
 
 #include <QCheckBox>
@@ -24,26 +23,12 @@ constexpr std::pair<int, int> kEditLabels[] = {
     {1014, 1013}, {1016, 1015}, {1018, 1017}, {1043, 1042}, {1067, 1061},
 };
 
-// No resource carries a text for the chart; it is named in the window's language.
-QString ChartName() {
-    switch (LanguageCode()) {
-    case kLanguageEnglish:
-        return QStringLiteral("Rope load chart");
-    case kLanguageChinese:
-        return QStringLiteral("钢丝绳负载曲线");
-    default:
-        return QStringLiteral("Seillast-Verlauf");
-    }
-}
-
 } // namespace
 
 void CRopeLoadDlg::NameControlsForAssistiveTechnology() {
     InstallAccessibleInterfaces();
-    m_saveButton.setAccessibleName(
-        QString::fromStdString(LoadLocalisedString(res::kStrTipSave, CurrentResourceModule())));
-    m_switchViewButton.setAccessibleName(QString::fromStdString(
-        LoadLocalisedString(res::kStrTipSwitchView, CurrentResourceModule())));
+    m_saveButton.setAccessibleName(ResourceText(res::kStrTipSave));
+    m_switchViewButton.setAccessibleName(ResourceText(res::kStrTipSwitchView));
     // A caption broken over two lines is read as one.
     for (QWidget* w : {static_cast<QWidget*>(&m_readButton), static_cast<QWidget*>(&m_writeButton),
                        static_cast<QWidget*>(&m_nextRopeButton)}) {
@@ -77,7 +62,7 @@ void CRopeLoadDlg::NameControlsForAssistiveTechnology() {
             }
         }
     }
-    m_chart.setAccessibleName(ChartName());
+    m_chart.setAccessibleName(ResourceText(res::kStrChartName));
 }
 
 } // namespace tensiq

@@ -5,8 +5,6 @@
 
 #include "AssistantRopes.h"
 #include "AssistantTargets.h"
-#include "LanguageChoice.h"
-#include "LocalisedString.h"
 #include "ResourceIds.h"
 #include "ResourceText.h"
 #include "UserDialogs.h"

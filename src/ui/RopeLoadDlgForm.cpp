@@ -8,9 +8,7 @@
 #include "FieldFormat.h"
 #include "FormMapping.h"
 #include "LanguageChoice.h"
-#include "LocalisedString.h"
 #include "ResourceIds.h"
-#include "ResourceText.h"
 #include "UserDialogs.h"
 #include "WaitCursor.h"
 
@@ -57,26 +55,26 @@ void CRopeLoadDlg::ConnectFormCommands() {
 }
 
 void CRopeLoadDlg::ExchangeFormFields(CDataExchange* pDX) {
-    ExchangeWeight(pDX, form_ids::kEmptyLoadThreshold, m_emptyLoadThreshold);
-    ExchangeWeight(pDX, form_ids::kTare, m_tare);
-    ExchangeWeight(pDX, form_ids::kRopeDifference, m_ropeDifference);
-    DDX_Text(pDX, form_ids::kRopeCount, m_ropeCount);
-    DDV_MinMaxUInt(pDX, m_ropeCount, kRopeCountMin, kRopeCountMax);
-    ExchangeWeight(pDX, form_ids::kOverloadThreshold, m_overloadThreshold);
-    ExchangeWeight(pDX, form_ids::kSlackRopeThreshold, m_slackRopeThreshold);
-    ExchangeWeight(pDX, form_ids::kFullLoadThreshold, m_fullLoadThreshold);
-    DDX_Radio(pDX, form_ids::kEmptyLoadContact, m_emptyLoadContact);
-    DDX_Radio(pDX, form_ids::kOverloadContact, m_overloadContact);
-    DDX_Radio(pDX, form_ids::kSlackRopeContact, m_slackRopeContact);
-    DDX_Radio(pDX, form_ids::kFullLoadContact, m_fullLoadContact);
-    DDX_Text(pDX, form_ids::kFactor, m_factor);
-    DDV_MinMaxUInt(pDX, m_factor, kFactorMin, kFactorMax);
-    DDX_Radio(pDX, form_ids::kUnit, m_unit);
-    ExchangeWeight(pDX, form_ids::kFullScaleLoad, m_fullScaleLoad);
-    DDX_Text(pDX, form_ids::kLiveZeroVolts, m_liveZeroVolts);
-    DDV_MinMaxFloat(pDX, m_liveZeroVolts, kLiveZeroMin, kLiveZeroMax);
-    DDX_Check(pDX, form_ids::kApplyToPayload, m_applyToPayload);
-    DDX_Radio(pDX, form_ids::kSensorType, m_sensorType);
+    ExchangeWeight(pDX, form_ids::kEmptyLoadThreshold, m_form.emptyLoadThreshold);
+    ExchangeWeight(pDX, form_ids::kTare, m_form.tare);
+    ExchangeWeight(pDX, form_ids::kRopeDifference, m_form.ropeDifference);
+    DDX_Text(pDX, form_ids::kRopeCount, m_form.ropeCount);
+    DDV_MinMaxUInt(pDX, m_form.ropeCount, kRopeCountMin, kRopeCountMax);
+    ExchangeWeight(pDX, form_ids::kOverloadThreshold, m_form.overloadThreshold);
+    ExchangeWeight(pDX, form_ids::kSlackRopeThreshold, m_form.slackRopeThreshold);
+    ExchangeWeight(pDX, form_ids::kFullLoadThreshold, m_form.fullLoadThreshold);
+    DDX_Radio(pDX, form_ids::kEmptyLoadContact, m_form.emptyLoadContact);
+    DDX_Radio(pDX, form_ids::kOverloadContact, m_form.overloadContact);
+    DDX_Radio(pDX, form_ids::kSlackRopeContact, m_form.slackRopeContact);
+    DDX_Radio(pDX, form_ids::kFullLoadContact, m_form.fullLoadContact);
+    DDX_Text(pDX, form_ids::kFactor, m_form.factor);
+    DDV_MinMaxUInt(pDX, m_form.factor, kFactorMin, kFactorMax);
+    DDX_Radio(pDX, form_ids::kUnit, m_form.unit);
+    ExchangeWeight(pDX, form_ids::kFullScaleLoad, m_form.fullScaleLoad);
+    DDX_Text(pDX, form_ids::kLiveZeroVolts, m_form.liveZeroVolts);
+    DDV_MinMaxFloat(pDX, m_form.liveZeroVolts, kLiveZeroMin, kLiveZeroMax);
+    DDX_Check(pDX, form_ids::kApplyToPayload, m_form.applyToPayload);
+    DDX_Radio(pDX, form_ids::kSensorType, m_form.sensorType);
 }
 
 // A weight remembers what it showed, so an untouched field writes its exact kilograms.
@@ -91,53 +89,9 @@ void CRopeLoadDlg::ExchangeWeight(CDataExchange* pDX, int id, double& value) {
         m_shownWeights.Printed(index, FormatReal(value, kDoublePrecision));
 }
 
-FormValues CRopeLoadDlg::FormMembers() const {
-    FormValues v;
-    v.emptyLoadThreshold = m_emptyLoadThreshold;
-    v.tare = m_tare;
-    v.ropeDifference = m_ropeDifference;
-    v.ropeCount = m_ropeCount;
-    v.overloadThreshold = m_overloadThreshold;
-    v.slackRopeThreshold = m_slackRopeThreshold;
-    v.fullLoadThreshold = m_fullLoadThreshold;
-    v.emptyLoadContact = m_emptyLoadContact;
-    v.overloadContact = m_overloadContact;
-    v.slackRopeContact = m_slackRopeContact;
-    v.fullLoadContact = m_fullLoadContact;
-    v.factor = m_factor;
-    v.unit = m_unit;
-    v.fullScaleLoad = m_fullScaleLoad;
-    v.liveZeroVolts = m_liveZeroVolts;
-    v.applyToPayload = m_applyToPayload;
-    v.sensorType = m_sensorType;
-    return v;
-}
-
-void CRopeLoadDlg::SetFormMembers(const FormValues& v) {
-    m_emptyLoadThreshold = v.emptyLoadThreshold;
-    m_tare = v.tare;
-    m_ropeDifference = v.ropeDifference;
-    m_ropeCount = v.ropeCount;
-    m_overloadThreshold = v.overloadThreshold;
-    m_slackRopeThreshold = v.slackRopeThreshold;
-    m_fullLoadThreshold = v.fullLoadThreshold;
-    m_emptyLoadContact = v.emptyLoadContact;
-    m_overloadContact = v.overloadContact;
-    m_slackRopeContact = v.slackRopeContact;
-    m_fullLoadContact = v.fullLoadContact;
-    m_factor = v.factor;
-    m_unit = v.unit;
-    m_fullScaleLoad = v.fullScaleLoad;
-    m_liveZeroVolts = v.liveZeroVolts;
-    m_applyToPayload = v.applyToPayload;
-    m_sensorType = v.sensorType;
-}
-
 void CRopeLoadDlg::ShowParameters(ParameterBlock block) {
-    FormValues values = FormMembers();
     const std::optional<bool> liveZero =
-        DecodeBlock(block, m_link.FirmwareVersion(), values, m_shownWeights);
-    SetFormMembers(values);
+        DecodeBlock(block, m_link.FirmwareVersion(), m_form, m_shownWeights);
     if (liveZero)
         if (auto* box = qobject_cast<QCheckBox*>(GetDlgItem(kLiveZeroCheck)))
             box->setChecked(*liveZero);
@@ -163,7 +117,7 @@ std::optional<ParameterBlock> CRopeLoadDlg::CollectParameters() {
     // A field that failed its check has shown its message; nothing is built from it.
     if (UpdateData(TRUE) == FALSE)
         return std::nullopt;
-    const EncodeResult encoded = EncodeBlock(FormMembers(), m_shownWeights, m_storedBlock);
+    const EncodeResult encoded = EncodeBlock(m_form, m_shownWeights, m_storedBlock);
     if (encoded.failure) {
         ShowRealRangeMessage(this, encoded.failure->lowest, encoded.failure->highest,
                              kDoublePrecision);
@@ -171,21 +125,11 @@ std::optional<ParameterBlock> CRopeLoadDlg::CollectParameters() {
             field->setFocus(Qt::OtherFocusReason);
         return std::nullopt;
     }
-    // The members keep the kilograms, as stored.
-    m_emptyLoadThreshold = encoded.kilograms[0];
-    m_fullLoadThreshold = encoded.kilograms[1];
-    m_overloadThreshold = encoded.kilograms[2];
-    m_slackRopeThreshold = encoded.kilograms[3];
-    m_tare = encoded.kilograms[4];
-    m_ropeDifference = encoded.kilograms[5];
-    m_fullScaleLoad = encoded.kilograms[6];
+    // The form keeps the kilograms, as stored.
+    const auto weights = m_form.Weights();
+    for (std::size_t i = 0; i < kWeightCount; ++i)
+        *weights[i] = encoded.kilograms[i];
     return encoded.block;
-}
-
-void CRopeLoadDlg::ShowFormMessage(unsigned textId, unsigned captionId, UINT icon) {
-    const QString text =
-        textId == res::kStrNoConnection ? NoConnectionText() : ResourceText(textId);
-    MessageBox(this, text, ResourceText(captionId), icon);
 }
 
 void CRopeLoadDlg::OnReadParameters() {
@@ -195,9 +139,7 @@ void CRopeLoadDlg::OnReadParameters() {
     ParameterBlock received;
     {
         CWaitCursor wait;
-        if (m_comPort == -1)
-            m_comPort = m_link.DiscoverPort(-1);
-        opened = m_link.Open(m_comPort);
+        opened = OpenPort();
         if (opened) {
             read = m_link.ReadParameters(received);
             if (read)
@@ -207,11 +149,11 @@ void CRopeLoadDlg::OnReadParameters() {
     if (!opened || !read)
         ForgetPort(); // drops what the device still sends; the next command looks anew
     if (!opened) {
-        ShowFormMessage(res::kStrNoConnection, res::kStrError, MB_ICONHAND);
+        ShowCommandMessage(res::kStrNoConnection, res::kStrError);
         return;
     }
     if (!read) {
-        ShowFormMessage(res::kStrReadFailed, res::kStrError, MB_ICONHAND);
+        ShowCommandMessage(res::kStrReadFailed, res::kStrError);
         return;
     }
     SetStoredBlock(received);
@@ -226,35 +168,34 @@ void CRopeLoadDlg::OnWriteParameters() {
     if (!collected)
         return;
     SetStoredBlock(*collected);
-    if (m_comPort == -1) {
+    {
         CWaitCursor wait;
-        m_comPort = m_link.DiscoverPort(-1);
+        FindPort();
     }
     if (m_parametersRead == 0) {
-        ShowFormMessage(res::kStrNotReadYet, res::kStrError, MB_ICONHAND);
+        ShowCommandMessage(res::kStrNotReadYet, res::kStrError);
         return;
     }
     bool opened = false;
     int result = kWriteNotOpen;
     {
         CWaitCursor wait;
-        opened = m_link.Open(m_comPort);
-        if (opened) {
+        opened = OpenPort();
+        if (opened)
             result = m_link.WriteParameters(m_storedBlock);
-        }
     }
     if (!opened || result != kWriteOk)
         ForgetPort(); // a retry must not meet the rest of a read-back
     if (!opened) {
-        ShowFormMessage(res::kStrNoConnection, res::kStrError, MB_ICONHAND);
+        ShowCommandMessage(res::kStrNoConnection, res::kStrError);
         return;
     }
     if (result != kWriteOk) {
-        ShowFormMessage(res::kStrWriteFailed, res::kStrError, MB_ICONHAND);
+        ShowCommandMessage(res::kStrWriteFailed, res::kStrError);
         return;
     }
     m_link.Close();
-    ShowFormMessage(res::kStrWritten, res::kStrNotice, MB_ICONINFORMATION);
+    ShowCommandMessage(res::kStrWritten, res::kStrNotice, MB_ICONINFORMATION);
     ShowParameters(m_storedBlock);
 }
 
@@ -265,9 +206,7 @@ void CRopeLoadDlg::OnReadImage() {
     bool opened = false;
     {
         CWaitCursor wait;
-        if (m_comPort == -1)
-            m_comPort = m_link.DiscoverPort(-1);
-        opened = m_link.Open(m_comPort);
+        opened = OpenPort();
         if (opened) {
             m_link.ReadImage();
             m_link.Close();
@@ -275,7 +214,7 @@ void CRopeLoadDlg::OnReadImage() {
     }
     if (!opened) {
         ForgetPort();
-        ShowFormMessage(res::kStrNoConnection, res::kStrError, MB_ICONHAND);
+        ShowCommandMessage(res::kStrNoConnection, res::kStrError);
     }
 }
 
@@ -286,15 +225,13 @@ void CRopeLoadDlg::OnWriteImage() {
     bool written = false;
     {
         CWaitCursor wait;
-        if (m_comPort == -1)
-            m_comPort = m_link.DiscoverPort(-1);
-        opened = m_link.Open(m_comPort);
+        opened = OpenPort();
         if (opened)
             written = m_link.WriteImage();
     }
     if (!opened) {
         ForgetPort();
-        ShowFormMessage(res::kStrNoConnection, res::kStrError, MB_ICONHAND);
+        ShowCommandMessage(res::kStrNoConnection, res::kStrError);
         return;
     }
     MessageBox(this, QString::fromLatin1(written ? "Hurra" : "Mist"),

@@ -2,23 +2,14 @@
 
 #include "RopeLoadDlg.h"
 
-#include "LanguageChoice.h"
-#include "LocalisedString.h"
 #include "MeasurementScale.h"
 #include "ResourceIds.h"
 #include "ResourceText.h"
-#include "UserDialogs.h"
 #include "WaitCursor.h"
+#include "WindowColours.h"
 #include "WindowSink.h"
 
 namespace tensiq {
-
-namespace {
-
-constexpr COLORREF kBarColour1 = RGB(0, 0, 160);
-constexpr COLORREF kBarColour2 = RGB(0, 128, 192);
-
-} // namespace
 
 const CRopeLoadDlg::ConnectTexts CRopeLoadDlg::kStartTexts = {res::kStrNoConnection, res::kStrError,
                                                               res::kStrReadFailed, res::kStrError};
@@ -39,31 +30,19 @@ void CRopeLoadDlg::ConnectRunCommands() {
         });
 }
 
-void CRopeLoadDlg::ShowRunError(unsigned text, unsigned caption) {
-    const QString message = text == res::kStrNoConnection ? NoConnectionText() : ResourceText(text);
-    MessageBox(this, message, ResourceText(caption), MB_OK | MB_ICONHAND);
-}
-
-// A port that failed is not trusted again: the link lets it go, and the next command looks for
-// the device anew, wherever it has come back.
-void CRopeLoadDlg::ForgetPort() {
-    m_link.Close();
-    m_comPort = -1;
-}
-
 // The device's port, looked for when unknown, and the link opened unless a block was read before.
 bool CRopeLoadDlg::OpenIfNotRead(const ConnectTexts& texts) {
     bool opened = true;
     {
         CWaitCursor wait;
-        if (m_comPort == -1)
-            m_comPort = m_link.DiscoverPort(-1);
         if (m_parametersRead == 0)
-            opened = m_link.Open(m_comPort);
+            opened = OpenPort();
+        else
+            FindPort();
     }
     if (!opened) {
         ForgetPort();
-        ShowRunError(texts.linkText, texts.linkCaption);
+        ShowCommandMessage(texts.linkText, texts.linkCaption);
     }
     return opened;
 }
@@ -76,17 +55,15 @@ bool CRopeLoadDlg::OpenAndRead(const ConnectTexts& texts) {
     ParameterBlock block = m_storedBlock;
     {
         CWaitCursor wait;
-        if (m_comPort == -1)
-            m_comPort = m_link.DiscoverPort(-1);
-        opened = m_link.Open(m_comPort);
+        opened = OpenPort();
         read = opened && m_link.ReadParameters(block);
     }
     if (!opened || !read) {
         ForgetPort();
         if (!opened)
-            ShowRunError(texts.linkText, texts.linkCaption);
+            ShowCommandMessage(texts.linkText, texts.linkCaption);
         else
-            ShowRunError(texts.readText, texts.readCaption);
+            ShowCommandMessage(texts.readText, texts.readCaption);
         return false;
     }
     SetStoredBlock(block);
@@ -115,11 +92,19 @@ void CRopeLoadDlg::BeginRun() {
 }
 
 void CRopeLoadDlg::SetRunScale() {
-    const int fullScale = MeasurementFullScale(m_storedBlock.Factor(), m_unitFactor);
+    const int fullScale = MeasurementFullScale(m_storedBlock.Factor(), UnitFactor());
     for (int series = 0; series < kRopes; ++series)
         m_chart.SetFullScale(series, fullScale);
     for (CRopeBarCtrl& bar : m_bars)
         bar.SetRange(0, RunBarUpperBound(fullScale));
+}
+
+void CRopeLoadDlg::ShowMeasurementStopped() {
+    m_readButton.setEnabled(true);
+    m_writeButton.setEnabled(true);
+    m_startStopButton.SetWindowText(ResourceText(res::kStrStart));
+    m_startStopButton.SetIcons(res::kIconStart, 0);
+    m_measuring = 0;
 }
 
 void CRopeLoadDlg::OnStartStop() {
@@ -128,11 +113,7 @@ void CRopeLoadDlg::OnStartStop() {
 
     if (m_measuring != 0) {
         EndRunOnLink(true);
-        m_readButton.setEnabled(true);
-        m_writeButton.setEnabled(true);
-        m_startStopButton.SetWindowText(ResourceText(res::kStrStart));
-        m_startStopButton.SetIcons(res::kIconStart, 0);
-        m_measuring = 0;
+        ShowMeasurementStopped();
         return;
     }
 
@@ -156,11 +137,7 @@ void CRopeLoadDlg::OnConnectionLost() {
         StopAssistant();
     } else if (m_measuring != 0) {
         EndRunOnLink(false); // nobody is left to hear an X
-        m_readButton.setEnabled(true);
-        m_writeButton.setEnabled(true);
-        m_startStopButton.SetWindowText(ResourceText(res::kStrStart));
-        m_startStopButton.SetIcons(res::kIconStart, 0);
-        m_measuring = 0;
+        ShowMeasurementStopped();
     }
     ForgetPort();
 }
@@ -169,7 +146,7 @@ void CRopeLoadDlg::RestoreBars() {
     for (CRopeBarCtrl& bar : m_bars) {
         bar.SetTarget(0, FALSE);
         bar.m_margins = RECT{0, 0, 0, 0};
-        bar.SetBkColor(RGB(255, 255, 255));
+        bar.SetBkColor(kBarBackground);
         bar.SetBarColor(kBarColour1, kBarColour2);
         bar.update();
     }

@@ -2,8 +2,7 @@
 
 #include "RopeLoadDlg.h"
 
-#include "LanguageChoice.h"
-#include "LocalisedString.h"
+#include "CurrentResourceModule.h"
 #include "MeasurementCopy.h"
 #include "ResourceIds.h"
 #include "ResourceText.h"

@@ -41,7 +41,7 @@ void CRopeLoadDlg::OnUnitTimer() {
 }
 
 void CRopeLoadDlg::SetWeightUnit(int unit) {
-    const int old = m_unit;
+    const int old = m_form.unit;
     if (unit == old)
         return;
     const char* text = UnitText(unit);
@@ -51,18 +51,15 @@ void CRopeLoadDlg::SetWeightUnit(int unit) {
 
     // A field that fails shows its message; the switch goes on with the members as they stand.
     UpdateData(TRUE);
-    FormValues values = FormMembers();
-    ConvertWeights(values, old, unit);
-    SetFormMembers(values);
+    ConvertWeights(m_form, old, unit);
 
-    m_unitFactor = DisplayFactor(unit);
     // Factor and text change together for the acquisition thread.
-    m_context.SetUnit(m_unitFactor, text);
+    m_context.SetUnit(DisplayFactor(unit), text);
     const int upper = BarUpperBound(unit);
     for (CRopeBarCtrl& bar : m_bars)
         bar.SendMessage(PBM_SETRANGE, 0, MAKELPARAM(0, upper));
 
-    m_unit = unit;
+    m_form.unit = unit;
     UpdateData(FALSE);
     if (m_profile != nullptr)
         m_profile->WriteInt(kSettings, kUnitEntry, unit);

@@ -3,7 +3,7 @@
 #include "RopeLoadDlg.h"
 
 #include "AboutBox.h"
-#include "LanguageChoice.h"
+#include "CurrentResourceModule.h"
 #include "LocalisedString.h"
 #include "ResourceIds.h"
 

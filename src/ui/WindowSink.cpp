@@ -4,7 +4,6 @@
 #include "CaptionLabel.h"
 #include "CurrentResourceModule.h"
 #include "LineChartCtrl.h"
-#include "LocalisedString.h"
 #include "ResourceIds.h"
 #include "ResourceText.h"
 #include "RopeBarCtrl.h"
@@ -45,33 +44,11 @@ WindowSink::~WindowSink() = default;
 
 void WindowSink::OnFrame(const FrameUpdate& update) {
     const auto arrival = Clock::now();
-    if (m_everyFrame) {
-        {
-            std::lock_guard lock(m_mutex);
-            ++m_counters.framesReceived;
-            if (update.chartSampleDue)
-                ++m_counters.chartSamplesReceived;
-        }
-        QMetaObject::invokeMethod(
-            this,
-            [this, update, arrival] {
-                std::vector<ChartSample> samples;
-                if (update.chartSampleDue)
-                    samples.push_back({update.displayValues});
-                Apply(update, samples, true);
-                if (m_appliedHook)
-                    m_appliedHook(update.frameNumber, arrival);
-            },
-            Qt::QueuedConnection);
-        return;
-    }
+    Received(update);
     {
         std::lock_guard lock(m_mutex);
-        ++m_counters.framesReceived;
-        if (update.chartSampleDue) {
-            ++m_counters.chartSamplesReceived;
+        if (update.chartSampleDue)
             m_samples.push_back({update.displayValues});
-        }
         m_newest = update;
         m_newestArrival = arrival;
         m_havePending = true;
@@ -149,8 +126,7 @@ void WindowSink::ApplyPending() {
     // waits for one refresh, not for two.
     if (m_targets.window != nullptr)
         QCoreApplication::sendPostedEvents(m_targets.window->window(), QEvent::UpdateRequest);
-    if (m_appliedHook)
-        m_appliedHook(newest.frameNumber, arrival);
+    Applied(newest, samples.size(), arrival);
     // While frames keep coming, the refresh comes round on its own and the thread, seeing a
     // wake-up still in flight, posts none: no wake-up across threads for each refresh.
     ArmRefresh();
@@ -159,7 +135,6 @@ void WindowSink::ApplyPending() {
 // Per frame as the thread computed it: bars, chart, marks, total.
 void WindowSink::Apply(const FrameUpdate& newest, const std::vector<ChartSample>& samples,
                        bool repaintNow) {
-    m_lastTag = newest.tag;
     const bool accessible = QAccessible::isActive();
     for (int k = 0; k < kRopes; ++k) {
         CRopeBarCtrl* bar = m_targets.bars[k];
@@ -190,11 +165,6 @@ void WindowSink::Apply(const FrameUpdate& newest, const std::vector<ChartSample>
             }
         }
     }
-    {
-        std::lock_guard lock(m_mutex);
-        m_counters.chartSamplesDrawn += static_cast<long>(samples.size());
-        ++m_counters.applies;
-    }
     if (repaintNow) {
         for (CRopeBarCtrl* bar : m_targets.bars)
             if (bar != nullptr && bar->isVisible())
@@ -219,11 +189,9 @@ void WindowSink::ApplyMarks(const FrameUpdate& update) {
     }
 }
 
-WindowSink::Counters WindowSink::Stats() const {
+std::size_t WindowSink::PendingChartSamples() const {
     std::lock_guard lock(m_mutex);
-    Counters counters = m_counters;
-    counters.chartSamplesPending = static_cast<long>(m_samples.size());
-    return counters;
+    return m_samples.size();
 }
 
 } // namespace tensiq

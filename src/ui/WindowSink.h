@@ -14,7 +14,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
-#include <functional>
+#include <cstddef>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -53,44 +53,35 @@ public:
     // How often the displays may be repainted; the screen's refresh by default.
     void SetRefreshInterval(std::chrono::microseconds interval) { m_interval = interval; }
     std::chrono::microseconds RefreshInterval() const { return m_interval; }
-    // For comparison: apply and repaint every frame on its own, as the frames come.
-    void SetApplyEveryFrame(bool on) { m_everyFrame = on; }
-
-    struct Counters {
-        long framesReceived = 0;
-        long chartSamplesReceived = 0;
-        long chartSamplesDrawn = 0;
-        long chartSamplesPending = 0; // received, waiting for the next refresh
-        long applies = 0;
-    };
-    Counters Stats() const;
-
-    // The tag of the newest frame applied (GUI thread).
-    std::uint16_t LastAppliedTag() const { return m_lastTag; }
-
-    // Told on the GUI thread after each apply: the newest frame applied and when it arrived.
-    using AppliedHook = std::function<void(long frameNumber, Clock::time_point arrival)>;
-    void SetAppliedHook(AppliedHook hook) { m_appliedHook = std::move(hook); }
 
 signals:
     // The thread ended the run (no synchronisation, connection lost, record failed); on the
     // GUI thread, before the box is shown.
     void RunEndedByThread();
 
-private:
+protected:
     struct ChartSample {
         std::array<int, kRopes> values;
     };
+    // Seams for the tests' and benchmarks' probes, which count and time what the sink does.
+    // Received: on the acquisition thread, for each frame as it comes.
+    virtual void Received(const FrameUpdate&) {}
+    // Applied: on the GUI thread after each apply; the newest frame, the chart samples drawn and
+    // when that frame arrived.
+    virtual void Applied(const FrameUpdate&, std::size_t /*chartSamples*/, Clock::time_point) {}
+    // Chart samples received and waiting for the next refresh.
+    std::size_t PendingChartSamples() const;
+    void Apply(const FrameUpdate& newest, const std::vector<ChartSample>& samples, bool repaintNow);
+
+private:
     void Schedule();
     void ArmRefresh();
-    void Apply(const FrameUpdate& newest, const std::vector<ChartSample>& samples, bool repaintNow);
     void ApplyMarks(const FrameUpdate& update);
     // On the GUI thread; the thread that asked does not wait for the box.
     void ShowFailure(const QString& text, const QString& caption);
 
     Targets m_targets;
     std::chrono::microseconds m_interval;
-    std::atomic<bool> m_everyFrame{false};
     QTimer m_timer;
     std::optional<Clock::time_point> m_lastApply; // none before the first apply
 
@@ -99,11 +90,7 @@ private:
     Clock::time_point m_newestArrival{};
     bool m_havePending = false;
     std::vector<ChartSample> m_samples;
-    Counters m_counters;
     std::atomic<bool> m_posted{false}; // a wake-up or a refresh is on its way to the GUI
-
-    AppliedHook m_appliedHook;
-    std::uint16_t m_lastTag = 0;
 };
 
 } // namespace tensiq

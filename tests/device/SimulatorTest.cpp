@@ -1,8 +1,12 @@
 #include "Simulator.h"
 #include "SerialPort.h"
+#include "SettlingLoads.h"
 #include "SimulatorFixture.h"
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
+#include <numeric>
 #include <set>
 
 using namespace tensiq;
@@ -80,4 +84,32 @@ TEST(SimulatorNoise, FixedByDefaultWithoutTheLettersThatIdentifyADevice) {
     sim::NoiseRole random(true);
     EXPECT_NE(NoiseOf(random, 100).find_first_of("LM"), std::string::npos)
         << "random noise can look like a device";
+}
+
+namespace {
+int Spread(const std::array<int, 12>& v) {
+    const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
+    return *hi - *lo;
+}
+} // namespace
+
+TEST(SettlingLoads, RopesEvenOutWhileTheTotalStays) {
+    const std::array<std::int16_t, 12> start = {612, 455, 538, 702, 384, 509,
+                                                591, 431, 664, 494, 566, 470};
+    sim::SettlingLoads loads;
+    loads.Reset(start, 100.0, 10.0); // 100 frames a second, 10 s
+    const long total = std::accumulate(start.begin(), start.end(), 0L);
+    std::array<int, 12> first = loads.Next();
+    const int startSpread = Spread(first);
+    EXPECT_GT(startSpread, 250);
+    std::array<int, 12> v = first;
+    for (int frame = 1; frame < 4000; ++frame) {
+        v = loads.Next();
+        ASSERT_EQ(std::accumulate(v.begin(), v.end(), 0L), total) << "frame " << frame;
+        for (int x : v)
+            ASSERT_NE(x & 0xFF, 0x0D) << "frame " << frame;
+    }
+    // Four time constants: the spread is down to a few percent, plus the wobble.
+    EXPECT_LT(Spread(v), startSpread / 10 + 10);
+    EXPECT_NE(v, first);
 }

@@ -21,7 +21,7 @@ std::vector<unsigned> ProgramStringIds() {
     for (unsigned id : {kStrParseReal, kStrIntRange, kStrRealRange, kStrParseUnsigned})
         ids.push_back(id);
     for (unsigned id : {kStrTooFewRopes, kStrNoRecordYet, kStrSaveNotWritable, kStrSaveDiskFull,
-                        kStrSaveFailed, kStrReplaceFile})
+                        kStrSaveFailed, kStrReplaceFile, kStrChartName})
         ids.push_back(id);
     return ids;
 }

@@ -9,6 +9,7 @@
 #include "RopeLoadDlg.h"
 #include "UiTestSupport.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QTimer>
 
@@ -46,7 +47,8 @@ TEST(Application, StartsTheWindowModallyAndUnloadsTheLanguageOnlyAfterIt) {
         title = dlg->windowTitle();
         moduleShared =
             dlg->Template() == res::FindDialog(CurrentResourceModule(), res::kMainDialog);
-        dlg->m_quitButton.click();
+        if (auto* quit = qobject_cast<QAbstractButton*>(dlg->GetDlgItem(ctl::kQuit)))
+            quit->click();
     });
     EXPECT_EQ(app.InitInstance({QStringLiteral(" – Demo")}), 0);
     EXPECT_TRUE(modal);

@@ -114,7 +114,9 @@ TEST_F(AssistantWindow, WarningTargetsMarkerNextRopeAndEnd) {
     EXPECT_EQ(boxes.size(), 1u) << "no message besides the warning";
 }
 
-TEST_F(AssistantWindow, NextRopeCyclesAndSkipsTheReference) {
+// The cycle itself is NextRope's; here the reference comes from the measured loads and the
+// button moves the current rope past it.
+TEST_F(AssistantWindow, NextRopeSkipsTheReferenceTakenFromTheLoads) {
     // Rope 3 (160) is nearest the mean of 150.
     sim->AddDevice(5, SteadyDevice({90, 300, 160, 50}, 4));
     Open();
@@ -122,12 +124,10 @@ TEST_F(AssistantWindow, NextRopeCyclesAndSkipsTheReference) {
     dlg->OnAssistant();
     ASSERT_EQ(dlg->Context().assistantActive.load(), 1);
     EXPECT_EQ(dlg->m_referenceRope, 2);
-    std::vector<int> current{dlg->m_currentRope};
-    for (int i = 0; i < 5; ++i) {
-        dlg->OnNextRope();
-        current.push_back(dlg->m_currentRope);
-    }
-    EXPECT_EQ(current, (std::vector<int>{0, 1, 3, 0, 1, 3}));
+    EXPECT_EQ(dlg->m_currentRope, 0);
+    dlg->OnNextRope();
+    dlg->OnNextRope();
+    EXPECT_EQ(dlg->m_currentRope, 3);
     dlg->OnAssistant();
     ExpectState(State::Idle);
 }

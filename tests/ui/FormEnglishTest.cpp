@@ -1,5 +1,6 @@
 // Run with the English library as the only one beside the language folder the main chooses.
 #include "FormWindowFixture.h"
+#include "LanguageChoice.h"
 
 using namespace tensiq;
 using namespace tensiq::test;

@@ -2,10 +2,10 @@
 // The main window against a simulated device, with every message box answered and recorded.
 
 #include "DeviceLink.h"
-#include "LanguageChoice.h"
 #include "ParameterBlock.h"
 #include "Profile.h"
 #include "RopeLoadDlg.h"
+#include "RopeLoadDlgProbe.h"
 #include "SimulatorFixture.h"
 #include "UserDialogs.h"
 
@@ -47,7 +47,7 @@ protected:
         if (!m_started)
             sim->Start();
         m_started = true;
-        dlg = std::make_unique<CRopeLoadDlg>(nullptr, &profile);
+        dlg = std::make_unique<test::RopeLoadDlgProbe>(nullptr, &profile);
         ASSERT_TRUE(dlg->Create());
     }
     void OpenWithDevice(const std::string& identification = "L 1.08") {
@@ -97,7 +97,7 @@ protected:
 
     MemoryProfile profile;
     std::vector<MessageBoxRequest> boxes;
-    std::unique_ptr<CRopeLoadDlg> dlg;
+    std::unique_ptr<test::RopeLoadDlgProbe> dlg;
 
 private:
     std::unique_ptr<ScopedMessageBoxHandler> m_boxes;

@@ -3,12 +3,11 @@
 // dialog answered by the test.
 
 #include "CurrentResourceModule.h"
-#include "LanguageChoice.h"
 #include "LocalisedString.h"
 #include "Profile.h"
 #include "ResourceIcon.h"
 #include "ResourceIds.h"
-#include "RopeLoadDlg.h"
+#include "RopeLoadDlgProbe.h"
 #include "SimulatorFixture.h"
 #include "UiTestSupport.h"
 #include "UserDialogs.h"
@@ -22,17 +21,6 @@
 #include <vector>
 
 namespace tensiq::test {
-
-// The window with its timer handler reachable, as the platform's timer would call it.
-class RunTestDlg : public CRopeLoadDlg {
-public:
-    using CRopeLoadDlg::CRopeLoadDlg;
-    void Tick(UINT_PTR id) { OnTimer(id); }
-};
-
-inline QString Localised(unsigned id) {
-    return QString::fromStdString(LoadLocalisedString(id, CurrentResourceModule()));
-}
 
 class RunWindowFixture : public SimulatorFixture {
 protected:
@@ -69,7 +57,7 @@ protected:
 
     void Open() {
         sim->Start();
-        dlg = std::make_unique<RunTestDlg>(nullptr, &profile);
+        dlg = std::make_unique<RopeLoadDlgProbe>(nullptr, &profile);
         ASSERT_TRUE(dlg->Create());
     }
 
@@ -169,7 +157,7 @@ protected:
     }
 
     MemoryProfile profile;
-    std::unique_ptr<RunTestDlg> dlg;
+    std::unique_ptr<RopeLoadDlgProbe> dlg;
     std::vector<MessageBoxRequest> boxes;
     std::deque<int> answers;
 

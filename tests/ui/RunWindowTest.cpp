@@ -1,6 +1,7 @@
 #include "RunWindowFixture.h"
 
 #include "MeasurementScale.h"
+#include "WeightUnit.h"
 
 #include <gtest/gtest.h>
 
@@ -61,7 +62,7 @@ TEST_F(RunWindow, StartFramesStopLeavesARecordAndASilentDevice) {
 TEST_F(RunWindow, StartSetsTheScaleFromFactorAndUnit) {
     sim->AddDevice(2, SteadyDevice({10}, 1, 5));
     Open();
-    dlg->m_unitFactor = 2.2048192771084336; // lbs
+    dlg->SetWeightUnit(Pound);
     dlg->OnStartStop();
     ASSERT_EQ(dlg->m_measuring, 1);
     int lower = -1, upper = -1;

@@ -176,3 +176,25 @@ TEST_F(SaveWindow, DuringARunTheCopyHoldsTheRecordSoFar) {
     EXPECT_LT(copy.size(), record.size());
     EXPECT_EQ(record.compare(0, copy.size(), copy), 0);
 }
+
+// While the run is on, the line the thread is writing is not the user's yet: the copy ends at
+// the last whole line, whatever the file holds beyond it at that moment.
+TEST_F(SaveWindow, ASaveDuringARunLeavesOutTheLineBeingWritten) {
+    Open();
+    const std::string record = RecordPath();
+    ASSERT_FALSE(record.empty());
+    std::ofstream(record, std::ios::binary) << "Mo 7.12.2026\n1;2;3;4;5;6;7;8;9;10;11;12;\n13;1";
+    const std::string target = folder + "/live.txt";
+    chosen = {QString::fromStdString(target)};
+    dlg->Context().runFlag = 1; // as the thread sees a run
+    dlg->OnSaveMeasurement();
+    dlg->Context().runFlag = 0;
+    EXPECT_TRUE(boxes.empty()) << BoxTexts();
+    EXPECT_EQ(ReadAll(target), "Mo 7.12.2026\n1;2;3;4;5;6;7;8;9;10;11;12;\n");
+
+    // Once the run is over the record is the user's as it stands.
+    chosen = {QString::fromStdString(target)};
+    answers = {IDYES};
+    dlg->OnSaveMeasurement();
+    EXPECT_EQ(ReadAll(target), ReadAll(record));
+}

@@ -2,6 +2,7 @@
 
 #include "CurrentResourceModule.h"
 #include "LanguageChoice.h"
+#include "LocalisedString.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,6 +14,10 @@
 #include <memory>
 
 namespace tensiq::test {
+
+QString Localised(unsigned id) {
+    return QString::fromStdString(LoadLocalisedString(id, CurrentResourceModule()));
+}
 
 void PrepareUiEnvironment() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

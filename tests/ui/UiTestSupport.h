@@ -18,6 +18,9 @@ QString ChooseTestLanguage();
 // Runs the GUI's events until cond holds, at most timeoutMs.
 template <typename Cond> bool PumpUntil(Cond cond, int timeoutMs = 3000);
 
+// The text of string id in the current language.
+QString Localised(unsigned id);
+
 // Lets posted events and timers run for about ms milliseconds.
 void Pump(int ms);
 // What the widget and its children show now.

@@ -1,10 +1,11 @@
 // What a screen reader, or a test tool on the same interface, finds in the window: every
 // control by its name, the bars as progress bars with their value.
 
-#include "LanguageChoice.h"
+#include "CurrentResourceModule.h"
 #include "LocalisedString.h"
 #include "ResourceIds.h"
 #include "RopeLoadDlg.h"
+#include "RopeLoadDlgProbe.h"
 #include "UiTestSupport.h"
 
 #include <QAccessible>
@@ -17,6 +18,7 @@
 #include <vector>
 
 using namespace tensiq;
+using test::Localised;
 
 namespace {
 
@@ -39,7 +41,7 @@ void Collect(QAccessibleInterface* node, std::vector<Found>& out) {
 class WindowAccessibility : public ::testing::Test {
 protected:
     void SetUp() override {
-        dlg = std::make_unique<CRopeLoadDlg>();
+        dlg = std::make_unique<test::RopeLoadDlgProbe>();
         ASSERT_TRUE(dlg->Create());
         dlg->show();
         test::Pump(5);
@@ -61,12 +63,8 @@ protected:
         }
         return hit;
     }
-    std::unique_ptr<CRopeLoadDlg> dlg;
+    std::unique_ptr<test::RopeLoadDlgProbe> dlg;
 };
-
-QString Localised(unsigned id) {
-    return QString::fromStdString(LoadLocalisedString(id, CurrentResourceModule()));
-}
 
 } // namespace
 
@@ -120,6 +118,7 @@ TEST_F(WindowAccessibility, TotalByItsTextAndTheChartByItsName) {
     EXPECT_EQ(Find(QAccessible::StaticText, dlg->m_totalLabel.GetCaption()), &dlg->m_totalLabel);
     dlg->m_totalLabel.SetCaption(QStringLiteral("Gesamt: 4321 kg"), TRUE);
     EXPECT_EQ(Find(QAccessible::StaticText, QStringLiteral("Gesamt: 4321 kg")), &dlg->m_totalLabel);
-    ASSERT_FALSE(dlg->m_chart.accessibleName().isEmpty());
+    ASSERT_FALSE(Localised(res::kStrChartName).isEmpty());
+    EXPECT_EQ(dlg->m_chart.accessibleName(), Localised(res::kStrChartName));
     EXPECT_EQ(Find(QAccessible::Chart, dlg->m_chart.accessibleName()), &dlg->m_chart);
 }

@@ -2,6 +2,7 @@
 // Usage: tensiq-window-gallery OUTPUT_FOLDER (language from TENSIQ_TEST_LANGUAGE)
 
 #include "RopeLoadDlg.h"
+#include "RopeLoadDlgProbe.h"
 #include "UiTestSupport.h"
 #include "WindowSink.h"
 
@@ -23,7 +24,7 @@ int main(int argc, char** argv) {
     const QString folder = QString::fromLocal8Bit(argv[1]) + QLatin1Char('/') + language;
     QDir().mkpath(folder);
 
-    CRopeLoadDlg dlg;
+    test::RopeLoadDlgProbe dlg;
     if (!dlg.Create())
         return 1;
     dlg.show();

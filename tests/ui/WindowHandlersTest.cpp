@@ -6,6 +6,7 @@
 #include "ResourceIcon.h"
 #include "ResourceIds.h"
 #include "RopeLoadDlg.h"
+#include "RopeLoadDlgProbe.h"
 #include "UiTestSupport.h"
 
 #include <QApplication>
@@ -25,7 +26,7 @@ namespace {
 class WindowHandlers : public ::testing::Test {
 protected:
     void SetUp() override {
-        dlg = std::make_unique<CRopeLoadDlg>();
+        dlg = std::make_unique<test::RopeLoadDlgProbe>();
         ASSERT_TRUE(dlg->Create());
         dlg->show();
         test::Pump(10);
@@ -34,17 +35,17 @@ protected:
         return LoadResourceIcon(CurrentResourceModule(), id, 32)
             .convertToFormat(dlg->m_switchViewButton.IconIn().format());
     }
-    std::unique_ptr<CRopeLoadDlg> dlg;
+    std::unique_ptr<test::RopeLoadDlgProbe> dlg;
 };
 
-bool BarsShown(const CRopeLoadDlg& dlg) {
+bool BarsShown(const test::RopeLoadDlgProbe& dlg) {
     for (const CRopeBarCtrl& bar : dlg.m_bars)
         if (bar.isHidden())
             return false;
     return true;
 }
 
-bool BarsHidden(const CRopeLoadDlg& dlg) {
+bool BarsHidden(const test::RopeLoadDlgProbe& dlg) {
     for (const CRopeBarCtrl& bar : dlg.m_bars)
         if (!bar.isHidden())
             return false;
@@ -84,7 +85,9 @@ TEST_F(WindowHandlers, PlaceAnchoredKeepsTheLeftMarginWhenAsked) {
     dlg->PlaceAnchored(700, 500, ctl::kQuit, 7, 12, true);
     EXPECT_EQ(dlg->m_quitButton.x(), 7);
     EXPECT_EQ(dlg->m_quitButton.geometry().bottom() + 1, 500 - 12);
-    dlg->PlaceAnchored(700, 500, 4711, 7, 12, true); // no such control: nothing happens
+    const QRect placed = dlg->m_quitButton.geometry();
+    dlg->PlaceAnchored(900, 800, 4711, 30, 40, true); // no such control: nothing moves
+    EXPECT_EQ(dlg->m_quitButton.geometry(), placed);
 }
 
 // The about box is modal; whatever modal box opens is counted and closed at once.
@@ -146,7 +149,7 @@ TEST_F(WindowHandlers, EscapeAndTheCloseBoxEndTheSameWay) {
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(dlg->result(), IDCANCEL);
 
-    CRopeLoadDlg other;
+    test::RopeLoadDlgProbe other;
     ASSERT_TRUE(other.Create());
     other.show();
     other.setResult(12345);

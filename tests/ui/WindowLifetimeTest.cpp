@@ -2,7 +2,9 @@
 // displays, and closing during a run ends the thread and leaves a complete record, with no
 // command sent to the device on the way out.
 
+#include "CountingWindowSink.h"
 #include "RopeLoadDlg.h"
+#include "RopeLoadDlgProbe.h"
 #include "RunTool.h"
 #include "SimulatorFixture.h"
 #include "UiTestSupport.h"
@@ -44,7 +46,7 @@ protected:
 };
 
 // As a run starts: the block read from the device gives the factor.
-void ReadBlock(CRopeLoadDlg& dlg) {
+void ReadBlock(test::RopeLoadDlgProbe& dlg) {
     ParameterBlock block;
     ASSERT_TRUE(dlg.m_link.ReadParameters(block));
     dlg.SetStoredBlock(block);
@@ -62,9 +64,12 @@ std::vector<std::string> Lines(const std::string& text) {
 
 TEST_F(WindowWithDevice, ARunMovesTheBarsAndTheTotal) {
     StartDevice(200);
-    CRopeLoadDlg dlg;
+    test::RopeLoadDlgProbe dlg;
+    test::CountingWindowSink* sink = nullptr;
+    dlg.SetSinkFactory(test::CountingWindowSink::Into(&sink));
     ASSERT_TRUE(dlg.Create());
     dlg.show();
+    ASSERT_NE(sink, nullptr);
     const QString opening = dlg.m_totalLabel.GetCaption();
     ASSERT_TRUE(dlg.m_link.Open(kDevicePort));
     ReadBlock(dlg);
@@ -73,11 +78,10 @@ TEST_F(WindowWithDevice, ARunMovesTheBarsAndTheTotal) {
         for (const CRopeBarCtrl& bar : dlg.m_bars)
             if (bar.GetPos() == 0)
                 return false;
-        return dlg.m_totalLabel.GetCaption() != opening &&
-               dlg.Sink()->Stats().chartSamplesDrawn > 0;
+        return dlg.m_totalLabel.GetCaption() != opening && sink->Stats().chartSamplesDrawn > 0;
     })) << dlg.Acquisition()->FrameCount()
-        << " frames, " << dlg.Sink()->Stats().applies << " applies, bar 1 at "
-        << dlg.m_bars[0].GetPos() << ", " << dlg.m_totalLabel.GetCaption().toStdString();
+        << " frames, " << sink->Stats().applies << " applies, bar 1 at " << dlg.m_bars[0].GetPos()
+        << ", " << dlg.m_totalLabel.GetCaption().toStdString();
     // The device's readings near 500 on every rope, factor 1, kilograms.
     for (const CRopeBarCtrl& bar : dlg.m_bars) {
         EXPECT_GT(bar.GetPos(), 400);
@@ -89,7 +93,7 @@ TEST_F(WindowWithDevice, ARunMovesTheBarsAndTheTotal) {
 
 TEST_F(WindowWithDevice, ClosingDuringARunJoinsTheThreadAndLeavesACompleteRecord) {
     StartDevice(400);
-    auto dlg = std::make_unique<CRopeLoadDlg>();
+    auto dlg = std::make_unique<test::RopeLoadDlgProbe>();
     ASSERT_TRUE(dlg->Create());
     dlg->show();
     ASSERT_TRUE(dlg->m_link.Open(kDevicePort));

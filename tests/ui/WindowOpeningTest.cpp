@@ -2,11 +2,11 @@
 // members, the enabled states, tool tips and icons, the chart's series, the bars and the total.
 
 #include "CurrentResourceModule.h"
-#include "LanguageChoice.h"
 #include "LocalisedString.h"
 #include "ResourceIcon.h"
 #include "ResourceIds.h"
 #include "RopeLoadDlg.h"
+#include "RopeLoadDlgProbe.h"
 #include "UiTestSupport.h"
 
 #include <QAbstractButton>
@@ -19,22 +19,19 @@
 #include <memory>
 
 using namespace tensiq;
+using test::Localised;
 
 namespace {
-
-QString Localised(unsigned id) {
-    return QString::fromStdString(LoadLocalisedString(id, CurrentResourceModule()));
-}
 
 class WindowOpening : public ::testing::Test {
 protected:
     void SetUp() override {
-        dlg = std::make_unique<CRopeLoadDlg>();
+        dlg = std::make_unique<test::RopeLoadDlgProbe>();
         ASSERT_TRUE(dlg->Create());
         dlg->show();
         test::Pump(10);
     }
-    std::unique_ptr<CRopeLoadDlg> dlg;
+    std::unique_ptr<test::RopeLoadDlgProbe> dlg;
 };
 
 QString TextOf(QWidget* w) {
@@ -116,7 +113,7 @@ TEST_F(WindowOpening, StateAndMembersAfterOpening) {
     EXPECT_TRUE(dlg->GetDlgItem(ctl::kReadImage)->isHidden());
     EXPECT_TRUE(dlg->GetDlgItem(ctl::kWriteImage)->isHidden());
 
-    EXPECT_EQ(dlg->m_unitFactor, 1.0);
+    EXPECT_EQ(dlg->Context().Snapshot().unitFactor, 1.0);
     EXPECT_EQ(dlg->m_barsVisible, 1);
     EXPECT_EQ(dlg->m_referenceRope, -1);
     EXPECT_EQ(dlg->m_currentRope, -1);

@@ -3,6 +3,7 @@
 
 #include "WindowSink.h"
 #include "CaptionLabel.h"
+#include "CountingWindowSink.h"
 #include "CurrentResourceModule.h"
 #include "LineChartCtrl.h"
 #include "LocalisedString.h"
@@ -60,7 +61,8 @@ protected:
         total = new CCaptionLabel(&window);
         total->setGeometry(0, 210, 300, 20);
         window.show();
-        sink = std::make_unique<WindowSink>(WindowSink::Targets{bars, chart, total, &window});
+        sink = std::make_unique<test::CountingWindowSink>(
+            WindowSink::Targets{bars, chart, total, &window});
     }
 
     static FrameUpdate Frame(long n) {
@@ -77,7 +79,7 @@ protected:
     CLineChartCtrl* chart = nullptr;
     std::array<CRopeBarCtrl*, kRopes> bars{};
     CCaptionLabel* total = nullptr;
-    std::unique_ptr<WindowSink> sink;
+    std::unique_ptr<test::CountingWindowSink> sink;
 };
 
 } // namespace
@@ -203,15 +205,6 @@ TEST_F(Displays, SynchronisationFailureShowsAStopBoxOnTheGuiThread) {
     }
     EXPECT_EQ(boxes[1].text, QStringLiteral("Verbindung weg"));
     EXPECT_EQ(boxes[2].text, QStringLiteral("temp.txt: Datenträger voll"));
-}
-
-TEST_F(Displays, EveryFrameModeAppliesEachFrameOnItsOwn) {
-    sink->SetApplyEveryFrame(true);
-    for (long n = 1; n <= 50; ++n)
-        sink->OnFrame(Frame(n));
-    test::Pump(20);
-    EXPECT_EQ(sink->Stats().applies, 50);
-    EXPECT_EQ(sink->Stats().chartSamplesDrawn, 5);
 }
 
 TEST_F(Displays, AnApplyPaintsWhatChangedBeforeItReturnsAndOnlyOnce) {

@@ -49,6 +49,7 @@ constexpr StringEntry kStrings[] = {
     {163, "The disk is full, the measurement was not saved:\n%1"},
     {164, "The measurement could not be saved:\n%1\n(%2)"},
     {166, "%1 already exists.\nDo you want to replace it?"},
+    {190, "Rope load chart"},
     {200, "Rope tension report..."},
     {201, "Rope tension report"},
     {202, "Report no."},

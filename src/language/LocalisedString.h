@@ -2,7 +2,6 @@
 // Every message, caption and tooltip text the program takes from the string table comes
 // through LoadLocalisedString, read from the module the language choice made current.
 
-#include "LanguageChoice.h"
 #include "ResourceModule.h"
 
 #include <cstddef>

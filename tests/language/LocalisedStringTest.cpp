@@ -1,4 +1,5 @@
 #include "LocalisedString.h"
+#include "GermanResources.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,10 @@
 // With folders as arguments it uses the folder variant once per folder, in turn; with
 // "--want N" it chooses as the program does for "--language".
 
+#include "CurrentResourceModule.h"
 #include "DialogTemplate.h"
+#include "GermanResources.h"
+#include "LanguageChoice.h"
 #include "LocalisedString.h"
 #include "ResourceIds.h"
 
