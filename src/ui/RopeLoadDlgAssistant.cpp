@@ -73,8 +73,9 @@ void CRopeLoadDlg::ComputeAssistantTargets() {
     m_referenceRope = reference.value_or(0);
     // The report states them in kg, whatever unit the bars showed.
     m_reportTargetsKg.emplace();
+    const double factor = UnitFactor();
     for (int k = 0; k < kRopes; ++k)
-        (*m_reportTargetsKg)[k] = m_unitFactor > 0.0 ? m_targets[k] / m_unitFactor : 0.0;
+        (*m_reportTargetsKg)[k] = factor > 0.0 ? m_targets[k] / factor : 0.0;
 }
 
 void CRopeLoadDlg::OnNextRope() {

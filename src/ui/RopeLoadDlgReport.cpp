@@ -140,8 +140,8 @@ void CRopeLoadDlg::OnReport() {
         m_link.VersionReply().empty() ? m_link.DiscoveredIdentification() : m_link.VersionReply();
     in.port = m_comPort >= 0 ? "COM" + std::to_string(m_comPort) : "-";
     in.programVersion = kVersion;
-    in.unitText = UnitText(m_unit);
-    in.unitFactor = FromKilograms(1.0, m_unit);
+    in.unitText = UnitText(m_form.unit);
+    in.unitFactor = FromKilograms(1.0, m_form.unit);
     in.startTime = m_foundRun.start;
     in.endTime = m_leftRun.end;
     in.site = details.site.toStdString();
