@@ -221,14 +221,23 @@ double Chart(Page& pg, const ReportFigures& f, double y, double height) {
     double top = std::max(f.found.max, f.left.max);
     if (f.reason == NotAssessedReason::None)
         top = std::max(top, f.left.mean + f.allowedKg / 2.0);
-    top = top > 0 ? top * 1.1 : 1.0;
+    // Round steps of 1, 2 or 5 times a power of ten in the unit shown, at most six of them.
+    const double factor = pg.in.unitFactor > 0.0 ? pg.in.unitFactor : 1.0;
+    const double topShown = top > 0 ? top * factor * 1.05 : 1.0;
+    double step = std::pow(10.0, std::floor(std::log10(topShown / 5.0)));
+    for (double m : {1.0, 2.0, 5.0, 10.0})
+        if (topShown / (step * m) <= 5.0) {
+            step *= m;
+            break;
+        }
+    const int steps = static_cast<int>(std::ceil(topShown / step - 1e-9)) + (top > 0 ? 0 : 1);
+    top = steps * step / factor;
     const auto yOf = [&](double kg) { return y + h - std::clamp(kg / top, 0.0, 1.0) * h; };
     QPainter& p = pg.p;
 
-    // Scale: five ticks.
     p.setPen(QPen(QColor(120, 120, 120), pg.mm(0.15)));
-    for (int i = 0; i <= 4; ++i) {
-        const double kg = top * i / 4.0;
+    for (int i = 0; i <= steps; ++i) {
+        const double kg = i * step / factor;
         const double ty = yOf(kg);
         p.drawLine(QPointF(pg.mm(x0), pg.mm(ty)), QPointF(pg.mm(x0 + w), pg.mm(ty)));
         pg.Text(kMarginMm, ty - 1.6, 13, pg.Weight(kg), pg.Font(7), Qt::AlignRight);
