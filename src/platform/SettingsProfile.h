@@ -11,6 +11,10 @@ public:
     SettingsProfile() : m_settings("Tensiq", "Tensiq") {}
     int GetInt(const std::string& section, const std::string& entry, int fallback) override;
     bool WriteInt(const std::string& section, const std::string& entry, int value) override;
+    std::string GetString(const std::string& section, const std::string& entry,
+                          const std::string& fallback) override;
+    bool WriteString(const std::string& section, const std::string& entry,
+                     const std::string& value) override;
 
 private:
     QSettings m_settings;

@@ -62,6 +62,48 @@ inline constexpr unsigned kStrReasonNoFolder = 189;
 // The live chart's name for assistive technology.
 inline constexpr unsigned kStrChartName = 190;
 
+// The rope-tension report (menu entry, details, the document's texts).
+inline constexpr unsigned kStrReportMenu = 200;
+inline constexpr unsigned kStrReportTitle = 201;
+inline constexpr unsigned kStrReportId = 202;
+inline constexpr unsigned kStrReportDate = 203;
+inline constexpr unsigned kStrReportSite = 204;
+inline constexpr unsigned kStrReportLift = 205;
+inline constexpr unsigned kStrReportTechnician = 206;
+inline constexpr unsigned kStrReportRemark = 207;
+inline constexpr unsigned kStrReportDevice = 208;
+inline constexpr unsigned kStrReportPort = 209;
+inline constexpr unsigned kStrReportFirmware = 210;
+inline constexpr unsigned kStrReportProgram = 211;
+inline constexpr unsigned kStrReportPeriod = 212; // %1 start, %2 end
+inline constexpr unsigned kStrReportRope = 213;
+inline constexpr unsigned kStrReportFound = 214;
+inline constexpr unsigned kStrReportDeviation = 215;
+inline constexpr unsigned kStrReportTarget = 216;
+inline constexpr unsigned kStrReportLeft = 217;
+inline constexpr unsigned kStrReportState = 218;
+inline constexpr unsigned kStrReportSummary = 219;
+inline constexpr unsigned kStrReportPass = 220;
+inline constexpr unsigned kStrReportFail = 221;
+inline constexpr unsigned kStrReportNotAssessed = 222;
+inline constexpr unsigned kStrReportRule = 223; // %1 the allowed difference
+inline constexpr unsigned kStrReportRuleRelay = 224; // %1 the relay threshold
+inline constexpr unsigned kStrReportOutside = 225; // %1 the ropes
+inline constexpr unsigned kStrReportNoBlock = 226;
+inline constexpr unsigned kStrReportNoLimit = 227;
+inline constexpr unsigned kStrReportNoLoad = 228;
+inline constexpr unsigned kStrReportFigures = 229; // %1 which loads, %2 mean, %3 min, %4 max, %5 spread, %6 its %
+inline constexpr unsigned kStrReportRecords = 230;
+inline constexpr unsigned kStrReportSignTechnician = 231;
+inline constexpr unsigned kStrReportSignCustomer = 232;
+inline constexpr unsigned kStrReportMean = 233;
+inline constexpr unsigned kStrReportBand = 234;
+inline constexpr unsigned kStrReportHigh = 235;
+inline constexpr unsigned kStrReportLow = 236;
+inline constexpr unsigned kStrReportFailed = 237; // %1 the file, %2 the reason
+inline constexpr unsigned kStrReportSteady = 238; // %1, %2 frames found and left
+inline constexpr unsigned kStrReportPlaceDate = 239;
+
 // Messages of the form's data exchange, under the ids the framework gives them.
 inline constexpr unsigned kStrParseReal = 61713;
 inline constexpr unsigned kStrIntRange = 61714;

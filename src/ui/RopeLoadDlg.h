@@ -22,11 +22,16 @@
 #include <QString>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
+
+class QAction;
+class QMenu;
 
 namespace tensiq {
 
@@ -180,9 +185,36 @@ protected:
     QIcon m_hIcon;
     int m_parametersRead = 0;
     // A run was started: a save without its record says so, not "no measurement yet".
-    bool m_runStarted = false;
+    bool m_anyRunStarted = false;
     // Why the current run has no record; empty when it has one.
     std::string m_recordNotKept;
+
+    // --- Rope-tension report: the run before the assistant as found, the assistant's as left ---
+public:
+    // The context menu's entry, enabled once both exist.
+    QAction* AddReportEntry(QMenu& menu);
+    bool ReportReady() const;
+    void OnReport();
+
+private:
+    void NoteRunStart();
+    void NoteRunEnd();
+    void KeepFoundRun();
+    void KeepLeftRun();
+    std::string ReportFile(const char* name) const;
+
+    struct KeptRun {
+        bool kept = false;
+        double seconds = 0.0;
+        std::string start, end;
+    };
+    KeptRun m_foundRun, m_leftRun;
+    std::chrono::steady_clock::time_point m_runStarted{};
+    std::string m_runStartText;
+    double m_lastRunSeconds = 0.0;
+    std::string m_lastRunStartText, m_lastRunEndText;
+    std::optional<std::array<double, kRopes>> m_reportTargetsKg;
+    ParameterBlock m_reportBlock;
 
     // --- Parameter form and weight units ---
 public:

@@ -51,6 +51,7 @@ void CRopeLoadDlg::OnAssistant() {
         bar.update();
     }
     ShowParameters(m_storedBlock);
+    KeepFoundRun();
     // The run's scale before any position is taken: bars left at another scale cut the
     // loads, and ropes a quarter apart showed equal and green.
     SetRunScale();
@@ -74,6 +75,11 @@ void CRopeLoadDlg::ComputeAssistantTargets() {
     const auto reference =
         tensiq::ComputeAssistantTargets(positions, m_storedBlock.RopeCount(), m_targets);
     m_referenceRope = reference.value_or(0);
+    // The report states them in kg, whatever unit the bars showed.
+    m_reportTargetsKg.emplace();
+    const double factor = UnitFactor();
+    for (int k = 0; k < kRopes; ++k)
+        (*m_reportTargetsKg)[k] = factor > 0.0 ? m_targets[k] / factor : 0.0;
 }
 
 void CRopeLoadDlg::OnNextRope() {
@@ -88,6 +94,7 @@ void CRopeLoadDlg::OnNextRope() {
 
 int CRopeLoadDlg::StopAssistant() {
     EndRunOnLink(false);
+    KeepLeftRun();
     m_assistantButton.SetWindowText(ResourceText(res::kStrAssistantStart));
     m_readButton.setEnabled(true);
     m_writeButton.setEnabled(true);

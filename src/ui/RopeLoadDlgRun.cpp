@@ -80,6 +80,7 @@ void CRopeLoadDlg::EndRunOnLink(bool quietenDevice) {
         m_acquisition->StopRun();
     else
         m_context.runFlag = 0;
+    NoteRunEnd();
     if (quietenDevice)
         m_link.StopStreaming();
     m_link.Close();
@@ -87,6 +88,7 @@ void CRopeLoadDlg::EndRunOnLink(bool quietenDevice) {
 
 void CRopeLoadDlg::BeginRun() {
     PrepareRunRecord();
+    NoteRunStart();
     if (m_acquisition)
         m_acquisition->StartRun();
     else
@@ -101,7 +103,7 @@ void CRopeLoadDlg::BeginRun() {
 // A save after this run must hand out this run's record or nothing: the previous run's file
 // goes before the run starts.
 void CRopeLoadDlg::PrepareRunRecord() {
-    m_runStarted = true;
+    m_anyRunStarted = true;
     m_recordNotKept.clear();
     if (m_acquisition)
         m_context.recordPath = FreshUserDataFile("temp.txt", m_recordNotKept);

@@ -33,7 +33,7 @@ void CRopeLoadDlg::OnSaveMeasurement() {
                             ? CopyResult{CopyFailure::NoRecord, 0}
                             : CopyMeasurement(m_context.recordPath, path, extent);
     // Each run removes the record before it; none left means this run's was never made.
-    if (result.failure == CopyFailure::NoRecord && m_runStarted)
+    if (result.failure == CopyFailure::NoRecord && m_anyRunStarted)
         result.failure = CopyFailure::RunNotRecorded;
     if (!result.Ok())
         MessageBox(this,

@@ -40,6 +40,7 @@ void CRopeLoadDlg::contextMenuEvent(QContextMenuEvent* event) {
     }
     QMenu menu(this);
     menu.addAction(m_aboutText, this, [this] { OnSysCommand(kAboutCommand, 0); });
+    AddReportEntry(menu);
     menu.exec(event->globalPos());
 }
 

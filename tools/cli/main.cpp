@@ -30,6 +30,7 @@ int RunTool(int argc, char** argv) {
     tensiq::cli::AddRecordCommand(app, tool);
     tensiq::cli::AddPortsCommand(app, tool);
     tensiq::cli::AddDoctorCommand(app, tool);
+    tensiq::cli::AddReportCommand(app, tool);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
