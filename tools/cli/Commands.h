@@ -23,5 +23,6 @@ void AddImageCommand(CLI::App& app, Tool& tool);
 void AddRecordCommand(CLI::App& app, Tool& tool);
 void AddPortsCommand(CLI::App& app, Tool& tool);
 void AddDoctorCommand(CLI::App& app, Tool& tool);
+void AddStatsCommand(CLI::App& app, Tool& tool);
 
 } // namespace tensiq::cli

@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     tensiq::cli::AddRecordCommand(app, tool);
     tensiq::cli::AddPortsCommand(app, tool);
     tensiq::cli::AddDoctorCommand(app, tool);
+    tensiq::cli::AddStatsCommand(app, tool);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
