@@ -17,7 +17,10 @@
 #include "ShownWeights.h"
 
 #include <QIcon>
+#include <QList>
+#include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -27,6 +30,8 @@
 #include <optional>
 
 namespace tensiq {
+
+class CRecordViewer;
 
 class Profile;
 class WindowSink;
@@ -93,6 +98,12 @@ public:
     // The device went away during a run (GUI thread): the run ends and the port is forgotten,
     // so the next command looks for the device again.
     void OnConnectionLost();
+
+    // --- Saved runs: each file in a viewer window of its own, in the window's unit ---
+    void OnOpenRecord();
+    void OpenRecords(const QStringList& files);
+    // The viewers still open.
+    QList<CRecordViewer*> Viewers() const;
 
 protected:
     BOOL OnInitDialog() override;
@@ -212,6 +223,8 @@ private:
     // Made in OnInitDialog, gone before the controls they feed.
     std::unique_ptr<WindowSink> m_sink;
     std::unique_ptr<AcquisitionThread> m_acquisition;
+    QList<QPointer<CRecordViewer>> m_viewers;
+    void UpdateViewerUnits();
 };
 
 } // namespace tensiq

@@ -63,6 +63,7 @@ void CRopeLoadDlg::SetWeightUnit(int unit) {
         bar.SendMessage(PBM_SETRANGE, 0, MAKELPARAM(0, upper));
 
     m_unit = unit;
+    UpdateViewerUnits();
     UpdateData(FALSE);
     if (m_profile != nullptr)
         m_profile->WriteInt(kSettings, kUnitEntry, unit);

@@ -3,6 +3,7 @@
 #include "RopeLoadDlg.h"
 
 #include "AboutBox.h"
+#include "CurrentResourceModule.h"
 #include "LanguageChoice.h"
 #include "LocalisedString.h"
 #include "ResourceIds.h"
@@ -34,12 +35,12 @@ void CRopeLoadDlg::SetUpAboutEntry() {
 }
 
 void CRopeLoadDlg::contextMenuEvent(QContextMenuEvent* event) {
-    if (m_aboutText.isEmpty()) {
-        CDialog::contextMenuEvent(event);
-        return;
-    }
     QMenu menu(this);
-    menu.addAction(m_aboutText, this, [this] { OnSysCommand(kAboutCommand, 0); });
+    menu.addAction(QString::fromStdString(
+                       LoadLocalisedString(res::kStrOpenRecordMenu, CurrentResourceModule())),
+                   this, [this] { OnOpenRecord(); });
+    if (!m_aboutText.isEmpty())
+        menu.addAction(m_aboutText, this, [this] { OnSysCommand(kAboutCommand, 0); });
     menu.exec(event->globalPos());
 }
 
