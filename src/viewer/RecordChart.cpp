@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QVarLengthArray>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -206,20 +207,23 @@ void CRecordChart::paintEvent(QPaintEvent*) {
             const auto extents = Decimate(*m_record, s, first, count, columns);
             const double x0 = XOf(static_cast<double>(first));
             const double width = XOf(static_cast<double>(first + count)) - x0;
-            QPointF previous;
+            QVarLengthArray<QLine, 4096> strokes;
+            QPoint previous;
             bool havePrevious = false;
             for (int c = 0; c < columns; ++c) {
                 if (extents[c].Empty())
                     continue;
-                const double x = x0 + width * c / columns;
-                const double y0 = yOf(static_cast<double>(extents[c].min));
-                const double y1 = yOf(static_cast<double>(extents[c].max));
-                painter.drawLine(QPointF(x, y0), QPointF(x, y1));
+                // Whole pixels: the raster engine's fast path for thin lines.
+                const int x = static_cast<int>(std::lround(x0 + width * c / columns));
+                const int y0 = static_cast<int>(std::lround(yOf(static_cast<double>(extents[c].min))));
+                const int y1 = static_cast<int>(std::lround(yOf(static_cast<double>(extents[c].max))));
+                strokes.append(QLine(x, y0, x, y1));
                 if (havePrevious)
-                    painter.drawLine(previous, QPointF(x, y0));
-                previous = QPointF(x, y1);
+                    strokes.append(QLine(previous, QPoint(x, y0)));
+                previous = QPoint(x, y1);
                 havePrevious = true;
             }
+            painter.drawLines(strokes.constData(), static_cast<int>(strokes.size()));
         } else {
             QPolygonF line;
             for (std::int64_t f = first; f < last; ++f)

@@ -58,12 +58,17 @@ ValueRange RecordColumns::Extent(int series, std::int64_t first, std::int64_t la
     ValueRange range{INT64_MAX, INT64_MIN};
     if (first >= last)
         return {};
-    auto raw = [&](std::int64_t from, std::int64_t to) {
-        for (std::int64_t f = from; f < to; ++f) {
-            const std::int64_t v = Value(series, f);
-            range.min = std::min(range.min, v);
-            range.max = std::max(range.max, v);
+    auto scan = [&](const auto* p, const auto* end) {
+        for (; p != end; ++p) {
+            range.min = std::min<std::int64_t>(range.min, *p);
+            range.max = std::max<std::int64_t>(range.max, *p);
         }
+    };
+    auto raw = [&](std::int64_t from, std::int64_t to) {
+        if (series == kTotalSeries)
+            m_total.ForEachSpan(from, to, scan);
+        else
+            m_ropes[series].ForEachSpan(from, to, scan);
     };
     const std::int64_t firstWhole = (first + kBucketSize - 1) >> kBucketBits;
     const std::int64_t lastWhole = last >> kBucketBits; // buckets [firstWhole, lastWhole)
@@ -72,10 +77,14 @@ ValueRange RecordColumns::Extent(int series, std::int64_t first, std::int64_t la
         return range;
     }
     raw(first, firstWhole << kBucketBits);
-    for (std::int64_t b = firstWhole; b < lastWhole; ++b) {
-        range.min = std::min(range.min, m_bucketMin[series][b]);
-        range.max = std::max(range.max, m_bucketMax[series][b]);
-    }
+    m_bucketMin[series].ForEachSpan(firstWhole, lastWhole, [&](const auto* p, const auto* end) {
+        for (; p != end; ++p)
+            range.min = std::min(range.min, *p);
+    });
+    m_bucketMax[series].ForEachSpan(firstWhole, lastWhole, [&](const auto* p, const auto* end) {
+        for (; p != end; ++p)
+            range.max = std::max(range.max, *p);
+    });
     raw(lastWhole << kBucketBits, last);
     return range;
 }
