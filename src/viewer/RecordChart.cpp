@@ -32,6 +32,8 @@ QColor CRecordChart::SeriesColour(int series) {
 
 CRecordChart::CRecordChart(QWidget* parent) : QWidget(parent) {
     m_visible.set();
+    // The total is twelve times a rope; shown, it leaves the ropes a thin band.
+    m_visible[kTotalSeries] = false;
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(320, 200);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -175,7 +177,13 @@ void CRecordChart::paintEvent(QPaintEvent*) {
         painter.drawText(QRect(0, y - 8, kAxisWidth - 4, 16), Qt::AlignRight | Qt::AlignVCenter,
                          QString::fromStdString(FormatNumber(v, decimals)));
     }
-    const double frameStep = std::max(1.0, std::pow(10.0, std::floor(std::log10(m_span / 5))));
+    // 1, 2 or 5 times a power of ten, so that the numbers keep apart.
+    const double fitting = std::max(1.0, m_span * 90 / std::max(1, plot.width()));
+    const double power = std::pow(10.0, std::floor(std::log10(fitting)));
+    const double frameStep = fitting <= power       ? power
+                             : fitting <= 2 * power ? 2 * power
+                             : fitting <= 5 * power ? 5 * power
+                                                    : 10 * power;
     for (double f = std::ceil(m_first / frameStep) * frameStep; f <= m_first + m_span;
          f += frameStep) {
         const int x = static_cast<int>(XOf(f));
@@ -215,8 +223,10 @@ void CRecordChart::paintEvent(QPaintEvent*) {
                     continue;
                 // Whole pixels: the raster engine's fast path for thin lines.
                 const int x = static_cast<int>(std::lround(x0 + width * c / columns));
-                const int y0 = static_cast<int>(std::lround(yOf(static_cast<double>(extents[c].min))));
-                const int y1 = static_cast<int>(std::lround(yOf(static_cast<double>(extents[c].max))));
+                const int y0 =
+                    static_cast<int>(std::lround(yOf(static_cast<double>(extents[c].min))));
+                const int y1 =
+                    static_cast<int>(std::lround(yOf(static_cast<double>(extents[c].max))));
                 strokes.append(QLine(x, y0, x, y1));
                 if (havePrevious)
                     strokes.append(QLine(previous, QPoint(x, y0)));

@@ -93,7 +93,7 @@ void CRecordViewer::BuildControls() {
     for (int s = 0; s < kSeriesCount; ++s) {
         auto* name = new QTableWidgetItem(SeriesName(s));
         name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-        name->setCheckState(Qt::Checked);
+        name->setCheckState(m_chart->SeriesVisible(s) ? Qt::Checked : Qt::Unchecked);
         name->setForeground(Qt::white);
         name->setBackground(Qt::black);
         name->setData(Qt::DecorationRole, CRecordChart::SeriesColour(s));
@@ -106,6 +106,7 @@ void CRecordViewer::BuildControls() {
     }
     m_table->resizeColumnsToContents();
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_table->horizontalHeader()->setSectionResizeMode(kColSeries, QHeaderView::ResizeToContents);
     // A series is shown while its row is ticked (Space toggles it).
     connect(m_table, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (item->column() == kColSeries)
@@ -116,6 +117,7 @@ void CRecordViewer::BuildControls() {
     m_rangeLabel = new QLabel(this);
     m_spread = new CCaptionLabel(this);
     m_spread->SetBold(TRUE);
+    m_spread->setMinimumHeight(fontMetrics().height() * 3 / 2);
 
     auto button = [this](unsigned id) {
         auto* b = new QPushButton(Text(id), this);
