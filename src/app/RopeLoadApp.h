@@ -19,7 +19,7 @@ public:
         // Asked for by --language (1 German, 2 English, 3 Chinese); 0: the user's locale.
         int language = 0;
         // Records to open in viewer windows beside the main window (--open).
-        QStringList openFiles;
+        QStringList openFiles = {};
     };
 
     CRopeLoadApp();
