@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
     const double tenth = panFrames(static_cast<double>(frames) / 10, 120);
     const double minute = panFrames(576.0 * 60, 120);
     const double close = panFrames(300.0, 120);
-    std::printf("redraw while panning, 1200x500 chart, 13 series: whole hour %.2f ms, 6 min "
+    std::printf("redraw while panning, 1200x500 chart, the twelve ropes: whole hour %.2f ms, 6 min "
                 "%.2f ms, 1 min %.2f ms, 300 frames %.2f ms (60 frames/s needs < 16.7 ms)\n",
                 full, tenth, minute, close);
 

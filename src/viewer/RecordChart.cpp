@@ -5,7 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QVarLengthArray>
+#include <QPolygon>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -215,25 +215,20 @@ void CRecordChart::paintEvent(QPaintEvent*) {
             const auto extents = Decimate(*m_record, s, first, count, columns);
             const double x0 = XOf(static_cast<double>(first));
             const double width = XOf(static_cast<double>(first + count)) - x0;
-            QVarLengthArray<QLine, 4096> strokes;
-            QPoint previous;
-            bool havePrevious = false;
+            // One polyline down each column from its minimum to its maximum and on to the
+            // next column's minimum; whole pixels keep the raster engine on its fast path.
+            QPolygon stroke;
+            stroke.reserve(2 * columns);
             for (int c = 0; c < columns; ++c) {
                 if (extents[c].Empty())
                     continue;
-                // Whole pixels: the raster engine's fast path for thin lines.
                 const int x = static_cast<int>(std::lround(x0 + width * c / columns));
-                const int y0 =
-                    static_cast<int>(std::lround(yOf(static_cast<double>(extents[c].min))));
-                const int y1 =
-                    static_cast<int>(std::lround(yOf(static_cast<double>(extents[c].max))));
-                strokes.append(QLine(x, y0, x, y1));
-                if (havePrevious)
-                    strokes.append(QLine(previous, QPoint(x, y0)));
-                previous = QPoint(x, y1);
-                havePrevious = true;
+                stroke << QPoint(x, static_cast<int>(
+                                        std::lround(yOf(static_cast<double>(extents[c].min)))))
+                       << QPoint(x, static_cast<int>(
+                                        std::lround(yOf(static_cast<double>(extents[c].max)))));
             }
-            painter.drawLines(strokes.constData(), static_cast<int>(strokes.size()));
+            painter.drawPolyline(stroke);
         } else {
             QPolygonF line;
             for (std::int64_t f = first; f < last; ++f)
