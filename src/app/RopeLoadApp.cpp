@@ -11,6 +11,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -73,6 +74,8 @@ int CRopeLoadApp::InitInstance(const Options& options) {
         SettingsProfile profile; // QSettings("Tensiq", "Tensiq")
         CRopeLoadDlg dlg(nullptr, &profile);
         dlg.SetCaptionSuffix(options.captionSuffix);
+        if (!options.openFiles.isEmpty())
+            QTimer::singleShot(0, &dlg, [&dlg, &options] { dlg.OpenRecords(options.openFiles); });
         dlg.DoModal();
     }
     return 0; // FALSE

@@ -3,6 +3,7 @@
 // unloads the language library once no widget that used it is left.
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -17,6 +18,8 @@ public:
         QString captionSuffix;
         // Asked for by --language (1 German, 2 English, 3 Chinese); 0: the user's locale.
         int language = 0;
+        // Records to open in viewer windows beside the main window (--open).
+        QStringList openFiles = {};
     };
 
     CRopeLoadApp();

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <exception>
@@ -34,6 +35,7 @@ int RunWindow(int argc, char** argv) {
     bool showVersion = false;
     bool printLanguage = false;
     std::optional<QString> languageName;
+    QStringList openFiles;
     {
         QCoreApplication parsing(argc, argv);
         QCommandLineParser parser;
@@ -64,7 +66,15 @@ int RunWindow(int argc, char** argv) {
                 "COM2 noisy, COM3 the device, in a private temporary folder). The stored "
                 "profile and the last measurement are left untouched."));
         parser.addOption(demo);
+        const QCommandLineOption open(
+            QStringList{QStringLiteral("open")},
+            QStringLiteral("Open a saved measurement in a viewer window beside the main window; "
+                           "may be given several times."),
+            QStringLiteral("FILE"));
+        parser.addOption(open);
         parser.process(parsing);
+        for (const QString& file : parser.values(open))
+            openFiles << QFileInfo(file).absoluteFilePath();
         demoMode = parser.isSet(demo);
         showVersion = parser.isSet(version);
         printLanguage = parser.isSet(printLanguageOption);
@@ -78,6 +88,7 @@ int RunWindow(int argc, char** argv) {
 
     std::unique_ptr<DemoSession> session;
     CRopeLoadApp::Options options;
+    options.openFiles = openFiles;
     if (languageName) {
         const auto code = LanguageFromOption(languageName->toStdString());
         if (!code) {

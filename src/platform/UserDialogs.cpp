@@ -143,4 +143,34 @@ SaveFileHandler SetSaveFileHandler(SaveFileHandler handler) {
     return std::exchange(FileHandler(), std::move(handler));
 }
 
+namespace {
+
+OpenFileHandler& OpenHandler() {
+    static OpenFileHandler handler;
+    return handler;
+}
+
+QString QtFilters(const QString& filter) {
+    QStringList filters;
+    for (const auto& [description, patterns] : ParseFileFilter(filter)) {
+        QString qtPatterns = patterns;
+        qtPatterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << description + QStringLiteral(" (") + qtPatterns + QLatin1Char(')');
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+} // namespace
+
+QStringList GetOpenFileNames(const OpenFileRequest& request) {
+    if (OpenHandler())
+        return OpenHandler()(request);
+    return QFileDialog::getOpenFileNames(request.parent, request.title, {},
+                                         QtFilters(request.filter));
+}
+
+OpenFileHandler SetOpenFileHandler(OpenFileHandler handler) {
+    return std::exchange(OpenHandler(), std::move(handler));
+}
+
 } // namespace tensiq

@@ -5,6 +5,7 @@
 #include "WinTypes.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <utility>
@@ -106,6 +107,32 @@ public:
 
 private:
     SaveFileHandler m_previous;
+};
+
+struct OpenFileRequest {
+    QWidget* parent = nullptr;
+    QString title;
+    QString filter; // the framework's form, as for the save dialog
+};
+
+// Chooses existing files instead of the user: their full paths, or none for Cancel.
+using OpenFileHandler = std::function<QStringList(const OpenFileRequest&)>;
+
+// Runs the open dialog modally; the files chosen (several allowed), none when cancelled.
+QStringList GetOpenFileNames(const OpenFileRequest& request);
+
+OpenFileHandler SetOpenFileHandler(OpenFileHandler handler);
+
+class ScopedOpenFileHandler {
+public:
+    explicit ScopedOpenFileHandler(OpenFileHandler handler)
+        : m_previous(SetOpenFileHandler(std::move(handler))) {}
+    ~ScopedOpenFileHandler() { SetOpenFileHandler(std::move(m_previous)); }
+    ScopedOpenFileHandler(const ScopedOpenFileHandler&) = delete;
+    ScopedOpenFileHandler& operator=(const ScopedOpenFileHandler&) = delete;
+
+private:
+    OpenFileHandler m_previous;
 };
 
 } // namespace tensiq

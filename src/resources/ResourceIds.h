@@ -104,6 +104,44 @@ inline constexpr unsigned kStrReportFailed = 237; // %1 the file, %2 the reason
 inline constexpr unsigned kStrReportSteady = 238; // %1, %2 frames found and left
 inline constexpr unsigned kStrReportPlaceDate = 239;
 
+// The saved-run viewer.
+inline constexpr unsigned kStrOpenRecordMenu = 240;
+inline constexpr unsigned kStrViewerTitle = 241;
+inline constexpr unsigned kStrRopeN = 242;
+inline constexpr unsigned kStrFitAll = 243;
+inline constexpr unsigned kStrExportCsv = 244;
+inline constexpr unsigned kStrExportPng = 245;
+inline constexpr unsigned kStrCancelLoad = 246;
+inline constexpr unsigned kStrColSeries = 247;
+inline constexpr unsigned kStrColCursor = 248;
+inline constexpr unsigned kStrColMean = 249;
+inline constexpr unsigned kStrColMin = 250;
+inline constexpr unsigned kStrColMax = 251;
+inline constexpr unsigned kStrColStd = 252;
+inline constexpr unsigned kStrSpread = 253;
+inline constexpr unsigned kStrCursorAt = 254;
+inline constexpr unsigned kStrRangeOf = 255;
+inline constexpr unsigned kStrCannotOpenRecord = 256;
+inline constexpr unsigned kStrNotARecord = 257;
+inline constexpr unsigned kStrBadLine = 258;
+inline constexpr unsigned kStrOpenTitle = 259;
+inline constexpr unsigned kStrCsvFile = 260;
+inline constexpr unsigned kStrPngFile = 261;
+inline constexpr unsigned kStrExportFailed = 262;
+inline constexpr unsigned kStrChart = 263;
+inline constexpr unsigned kStrValuesTable = 264;
+inline constexpr unsigned kStrLoading = 265;
+inline constexpr unsigned kStrProblemEmpty = 266;
+inline constexpr unsigned kStrProblemBinary = 267;
+inline constexpr unsigned kStrProblemNoDate = 268;
+inline constexpr unsigned kStrProblemBadLoad = 269;
+inline constexpr unsigned kStrProblemTooFew = 270;
+inline constexpr unsigned kStrProblemExtra = 271;
+inline constexpr unsigned kStrProblemEmptyLine = 272;
+inline constexpr unsigned kStrProblemCutOff = 273;
+inline constexpr unsigned kStrShowSeries = 274;
+inline constexpr unsigned kStrCutAll = 275;
+
 // Messages of the form's data exchange, under the ids the framework gives them.
 inline constexpr unsigned kStrParseReal = 61713;
 inline constexpr unsigned kStrIntRange = 61714;

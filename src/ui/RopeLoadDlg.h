@@ -19,7 +19,10 @@
 #include "WindowSink.h"
 
 #include <QIcon>
+#include <QList>
+#include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <chrono>
@@ -34,6 +37,8 @@ class QAction;
 class QMenu;
 
 namespace tensiq {
+
+class CRecordViewer;
 
 class Profile;
 
@@ -103,6 +108,12 @@ public:
     // The device went away during a run (GUI thread): the run ends and the port is forgotten,
     // so the next command looks for the device again.
     void OnConnectionLost();
+
+    // --- Saved runs: each file in a viewer window of its own, in the window's unit ---
+    void OnOpenRecord();
+    void OpenRecords(const QStringList& files);
+    // The viewers still open.
+    QList<CRecordViewer*> Viewers() const;
 
 protected:
     BOOL OnInitDialog() override;
@@ -254,6 +265,8 @@ private:
     std::unique_ptr<WindowSink> m_sink;
     SinkFactory m_sinkFactory;
     std::unique_ptr<AcquisitionThread> m_acquisition;
+    QList<QPointer<CRecordViewer>> m_viewers;
+    void UpdateViewerUnits();
 };
 
 } // namespace tensiq

@@ -66,6 +66,7 @@ void CRopeLoadDlg::SetWeightUnit(int unit) {
     }
 
     m_form.unit = unit;
+    UpdateViewerUnits();
     UpdateData(FALSE);
     if (m_profile != nullptr)
         m_profile->WriteInt(kSettings, kUnitEntry, unit);

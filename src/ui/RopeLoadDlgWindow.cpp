@@ -6,6 +6,7 @@
 #include "CurrentResourceModule.h"
 #include "LocalisedString.h"
 #include "ResourceIds.h"
+#include "ResourceText.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -34,12 +35,10 @@ void CRopeLoadDlg::SetUpAboutEntry() {
 }
 
 void CRopeLoadDlg::contextMenuEvent(QContextMenuEvent* event) {
-    if (m_aboutText.isEmpty()) {
-        CDialog::contextMenuEvent(event);
-        return;
-    }
     QMenu menu(this);
-    menu.addAction(m_aboutText, this, [this] { OnSysCommand(kAboutCommand, 0); });
+    menu.addAction(ResourceText(res::kStrOpenRecordMenu), this, [this] { OnOpenRecord(); });
+    if (!m_aboutText.isEmpty())
+        menu.addAction(m_aboutText, this, [this] { OnSysCommand(kAboutCommand, 0); });
     AddReportEntry(menu);
     menu.exec(event->globalPos());
 }

@@ -24,5 +24,6 @@ void AddRecordCommand(CLI::App& app, Tool& tool);
 void AddPortsCommand(CLI::App& app, Tool& tool);
 void AddDoctorCommand(CLI::App& app, Tool& tool);
 void AddReportCommand(CLI::App& app, Tool& tool);
+void AddStatsCommand(CLI::App& app, Tool& tool);
 
 } // namespace tensiq::cli

@@ -31,6 +31,7 @@ int RunTool(int argc, char** argv) {
     tensiq::cli::AddPortsCommand(app, tool);
     tensiq::cli::AddDoctorCommand(app, tool);
     tensiq::cli::AddReportCommand(app, tool);
+    tensiq::cli::AddStatsCommand(app, tool);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
