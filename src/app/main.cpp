@@ -25,75 +25,80 @@ CRopeLoadApp theApp;
 
 namespace {
 
+// What the command line asks for.
+struct CommandLine {
+    bool demo = false;
+    bool showVersion = false;
+    bool printLanguage = false;
+    std::optional<QString> language;
+    QStringList openFiles;
+};
+
+// Parsed before the GUI starts, so --help and --version work without a display.
+CommandLine ParseCommandLine(int argc, char** argv) {
+    CommandLine line;
+    QCoreApplication parsing(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Service tool for the rope-load measuring device of a lift: finds the device on a "
+        "serial port, reads and writes its parameters, shows the live load of every rope "
+        "and records each measurement."));
+    parser.addHelpOption();
+    // Printed as the command-line tools print it: the program's name and the one version.
+    const QCommandLineOption version(QStringLiteral("version"),
+                                     QStringLiteral("Print the version and exit."));
+    parser.addOption(version);
+    const QCommandLineOption language(
+        QStringLiteral("language"),
+        QStringLiteral("Run in German, English or Chinese, whatever the locale says. A "
+                       "language library beside the program still decides."),
+        QStringLiteral("de|en|zh"));
+    parser.addOption(language);
+    const QCommandLineOption printLanguage(
+        QStringLiteral("print-language"),
+        QStringLiteral("Print the language the program starts in, where its texts come "
+                       "from and the main window's texts, then exit."));
+    parser.addOption(printLanguage);
+    const QCommandLineOption demo(
+        QStringLiteral("demo"),
+        QStringLiteral("Run against a simulated device inside the program (ports COM1 silent, "
+                       "COM2 noisy, COM3 the device, in a private temporary folder). The stored "
+                       "profile and the last measurement are left untouched."));
+    parser.addOption(demo);
+    const QCommandLineOption open(
+        QStringList{QStringLiteral("open")},
+        QStringLiteral("Open a saved measurement in a viewer window beside the main window; "
+                       "may be given several times."),
+        QStringLiteral("FILE"));
+    parser.addOption(open);
+    parser.process(parsing);
+    for (const QString& file : parser.values(open))
+        line.openFiles << QFileInfo(file).absoluteFilePath();
+    line.demo = parser.isSet(demo);
+    line.showVersion = parser.isSet(version);
+    line.printLanguage = parser.isSet(printLanguage);
+    if (parser.isSet(language))
+        line.language = parser.value(language);
+    return line;
+}
+
 int RunWindow(int argc, char** argv) {
     CatchQuitSignals();
     QCoreApplication::setApplicationName(QStringLiteral("Tensiq"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(kVersion));
-
-    // Parsed before the GUI starts, so --help and --version work without a display.
-    bool demoMode = false;
-    bool showVersion = false;
-    bool printLanguage = false;
-    std::optional<QString> languageName;
-    QStringList openFiles;
-    {
-        QCoreApplication parsing(argc, argv);
-        QCommandLineParser parser;
-        parser.setApplicationDescription(QStringLiteral(
-            "Service tool for the rope-load measuring device of a lift: finds the device on a "
-            "serial port, reads and writes its parameters, shows the live load of every rope "
-            "and records each measurement."));
-        parser.addHelpOption();
-        // Printed as the command-line tools print it: the program's name and the one version.
-        const QCommandLineOption version(QStringLiteral("version"),
-                                         QStringLiteral("Print the version and exit."));
-        parser.addOption(version);
-        const QCommandLineOption language(
-            QStringLiteral("language"),
-            QStringLiteral("Run in German, English or Chinese, whatever the locale says. A "
-                           "language library beside the program still decides."),
-            QStringLiteral("de|en|zh"));
-        parser.addOption(language);
-        const QCommandLineOption printLanguageOption(
-            QStringLiteral("print-language"),
-            QStringLiteral("Print the language the program starts in, where its texts come "
-                           "from and the main window's texts, then exit."));
-        parser.addOption(printLanguageOption);
-        const QCommandLineOption demo(
-            QStringLiteral("demo"),
-            QStringLiteral(
-                "Run against a simulated device inside the program (ports COM1 silent, "
-                "COM2 noisy, COM3 the device, in a private temporary folder). The stored "
-                "profile and the last measurement are left untouched."));
-        parser.addOption(demo);
-        const QCommandLineOption open(
-            QStringList{QStringLiteral("open")},
-            QStringLiteral("Open a saved measurement in a viewer window beside the main window; "
-                           "may be given several times."),
-            QStringLiteral("FILE"));
-        parser.addOption(open);
-        parser.process(parsing);
-        for (const QString& file : parser.values(open))
-            openFiles << QFileInfo(file).absoluteFilePath();
-        demoMode = parser.isSet(demo);
-        showVersion = parser.isSet(version);
-        printLanguage = parser.isSet(printLanguageOption);
-        if (parser.isSet(language))
-            languageName = parser.value(language);
-    }
-    if (showVersion) {
+    const CommandLine line = ParseCommandLine(argc, argv);
+    if (line.showVersion) {
         std::printf("tensiq %s\n", kVersion);
         return 0;
     }
 
-    std::unique_ptr<DemoSession> session;
     CRopeLoadApp::Options options;
-    options.openFiles = openFiles;
-    if (languageName) {
-        const auto code = LanguageFromOption(languageName->toStdString());
+    options.openFiles = line.openFiles;
+    if (line.language) {
+        const auto code = LanguageFromOption(line.language->toStdString());
         if (!code) {
             std::fprintf(stderr, "tensiq: --language takes de, en or zh, not '%s'\n",
-                         languageName->toLocal8Bit().constData());
+                         line.language->toLocal8Bit().constData());
             return 2;
         }
         options.language = *code;
@@ -108,7 +113,8 @@ int RunWindow(int argc, char** argv) {
     QApplication app(argc, argv);
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
-    if (demoMode) {
+    std::unique_ptr<DemoSession> session;
+    if (line.demo) {
         session = std::make_unique<DemoSession>();
         if (!session->Ok()) {
             std::fprintf(stderr, "tensiq: %s\n", session->Error().c_str());
@@ -116,8 +122,12 @@ int RunWindow(int argc, char** argv) {
         }
         options.captionSuffix = QStringLiteral(" – Demo");
     }
-    if (printLanguage)
-        return theApp.PrintLanguage(options) | theApp.ExitInstance();
+    if (line.printLanguage) {
+        // Printed first, then the language library let go: both must run, in this order.
+        const int printed = theApp.PrintLanguage(options);
+        const int exited = theApp.ExitInstance();
+        return printed | exited;
+    }
     CloseWindowsOnQuitSignal();
     if (!QuitSignalled())
         theApp.InitInstance(options);

@@ -94,6 +94,62 @@ std::string TemporaryName(const std::filesystem::path& folder, const std::string
     return "." + name.substr(0, room) + affix;
 }
 
+// Only a plain file is replaced: renaming over a device or a folder would destroy it. A
+// write-protected file is not replaced behind its owner's back either, though the folder would
+// allow the rename. mode: what the copy gets, a replaced file's own or the user's default.
+CopyResult CheckTarget(const std::filesystem::path& path, mode_t& mode) {
+    mode = 0666 & ~CurrentUmask();
+    struct stat targetStat {};
+    if (::stat(path.c_str(), &targetStat) != 0)
+        return {};
+    if (!S_ISREG(targetStat.st_mode))
+        return Failed(CopyFailure::TargetNotWritable,
+                      S_ISDIR(targetStat.st_mode) ? EISDIR : EINVAL);
+    if (::access(path.c_str(), W_OK) != 0)
+        return WriteFailed(errno);
+    mode = targetStat.st_mode & 07777;
+    return {};
+}
+
+// While a run writes, the record grows under the copy: whole lines take what it held at the
+// start (size) up to its last line end.
+CopyResult CopyContents(int in, int out, off_t size, CopyExtent extent) {
+    const bool wholeLines = extent == CopyExtent::WholeLines;
+    off_t remaining = size;
+    off_t copied = 0;
+    off_t afterLastLine = 0;
+    std::vector<char> buffer(64 * 1024);
+    for (;;) {
+        std::size_t want = buffer.size();
+        if (wholeLines) {
+            if (remaining <= 0)
+                break;
+            want = static_cast<std::size_t>(std::min<off_t>(remaining, buffer.size()));
+        }
+        const ssize_t got = ::read(in, buffer.data(), want);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return Failed(CopyFailure::SourceUnreadable, errno);
+        }
+        if (got == 0)
+            break;
+        int error = 0;
+        if (!WriteAll(out, buffer.data(), static_cast<std::size_t>(got), error))
+            return WriteFailed(error);
+        for (ssize_t i = got; i-- > 0;)
+            if (buffer[static_cast<std::size_t>(i)] == '\n') {
+                afterLastLine = copied + i + 1;
+                break;
+            }
+        copied += got;
+        remaining -= got;
+    }
+    if (wholeLines && afterLastLine != copied && ::ftruncate(out, afterLastLine) != 0)
+        return WriteFailed(errno);
+    return {};
+}
+
 } // namespace
 
 CopyFailure ClassifyWriteError(int error) {
@@ -129,19 +185,9 @@ CopyResult CopyMeasurement(const std::string& source, const std::string& target,
     // file does not exist yet.
     const std::filesystem::path path = FollowLinks(target);
 
-    // Only a plain file is replaced: renaming over a device or a folder would destroy it. A
-    // write-protected file is not replaced behind its owner's back either, though the folder
-    // would allow the rename.
-    mode_t mode = 0666 & ~CurrentUmask();
-    struct stat targetStat {};
-    if (::stat(path.c_str(), &targetStat) == 0) {
-        if (!S_ISREG(targetStat.st_mode))
-            return Failed(CopyFailure::TargetNotWritable,
-                          S_ISDIR(targetStat.st_mode) ? EISDIR : EINVAL);
-        if (::access(path.c_str(), W_OK) != 0)
-            return WriteFailed(errno);
-        mode = targetStat.st_mode & 07777;
-    }
+    mode_t mode = 0;
+    if (const CopyResult checked = CheckTarget(path, mode); !checked.Ok())
+        return checked;
 
     std::filesystem::path folder = path.parent_path();
     if (folder.empty())
@@ -156,40 +202,9 @@ CopyResult CopyMeasurement(const std::string& source, const std::string& target,
         return result;
     };
 
-    // While a run writes, the record grows under the copy; take what it held at the start.
-    const bool wholeLines = extent == CopyExtent::WholeLines;
-    off_t remaining = sourceStat.st_size;
-    off_t copied = 0;
-    off_t afterLastLine = 0;
-    std::vector<char> buffer(64 * 1024);
-    for (;;) {
-        std::size_t want = buffer.size();
-        if (wholeLines) {
-            if (remaining <= 0)
-                break;
-            want = static_cast<std::size_t>(std::min<off_t>(remaining, buffer.size()));
-        }
-        const ssize_t got = ::read(in.Get(), buffer.data(), want);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return discard(Failed(CopyFailure::SourceUnreadable, errno));
-        }
-        if (got == 0)
-            break;
-        int error = 0;
-        if (!WriteAll(out.Get(), buffer.data(), static_cast<std::size_t>(got), error))
-            return discard(WriteFailed(error));
-        for (ssize_t i = got; i-- > 0;)
-            if (buffer[static_cast<std::size_t>(i)] == '\n') {
-                afterLastLine = copied + i + 1;
-                break;
-            }
-        copied += got;
-        remaining -= got;
-    }
-    if (wholeLines && afterLastLine != copied && ::ftruncate(out.Get(), afterLastLine) != 0)
-        return discard(WriteFailed(errno));
+    if (const CopyResult copied = CopyContents(in.Get(), out.Get(), sourceStat.st_size, extent);
+        !copied.Ok())
+        return discard(copied);
 
     if (::fchmod(out.Get(), mode) != 0)
         return discard(WriteFailed(errno));
