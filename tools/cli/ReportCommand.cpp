@@ -92,16 +92,6 @@ int UnitByName(const std::string& name) {
     return -1;
 }
 
-int LanguageByName(const std::string& name) {
-    if (name == "de")
-        return kLanguageGerman;
-    if (name == "en")
-        return kLanguageEnglish;
-    if (name == "zh")
-        return kLanguageChinese;
-    return kLanguageUnchosen;
-}
-
 // The language a report is asked for, from the program's private folder only: a library left
 // beside the program must not change a report that names its language.
 bool ChooseReportLanguage(const std::string& name, std::string& error) {
@@ -109,7 +99,7 @@ bool ChooseReportLanguage(const std::string& name, std::string& error) {
         ChooseLanguage();
         return true;
     }
-    const int wanted = LanguageByName(name);
+    const int wanted = LanguageFromOption(name).value_or(kLanguageUnchosen);
     const std::string folder = PrivateLibraryFolder(ProgramFolder());
     ChooseLanguage(std::string(), folder, wanted);
     if (LanguageCode() != wanted) {
