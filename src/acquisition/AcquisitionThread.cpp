@@ -56,7 +56,14 @@ void AcquisitionThread::StopRun() {
     // The thread may be in the sink with the record still open: it is closed here, and the
     // thread, back from the sink, finds its run over (and tells the sink if the close failed).
     // A thread held by the file system closes the record itself once the call returns.
-    std::unique_lock record(m_recordMutex, kStopWait);
+    // Tried again every millisecond rather than waited for with a timed lock, which the thread
+    // sanitizer cannot follow.
+    std::unique_lock record(m_recordMutex, std::try_to_lock);
+    for (const auto until = std::chrono::steady_clock::now() + kStopWait;
+         !record.owns_lock() && std::chrono::steady_clock::now() < until;) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        record.try_lock();
+    }
     if (record.owns_lock() && m_record.IsOpen() && !m_record.Close())
         m_stopRecordFailure = m_record.Failure();
 }

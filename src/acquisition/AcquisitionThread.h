@@ -92,7 +92,7 @@ private:
     // call: a record on a fifo or a hung network folder must not hold StopRun.
     std::mutex m_linkMutex;
     // Guards the record and m_stopRecordFailure; StopRun waits for it no longer than kStopWait.
-    std::timed_mutex m_recordMutex;
+    std::mutex m_recordMutex;
     RecordFile m_record;
     // When the oldest line not yet flushed was written; empty when all are in the file.
     // The thread's own.
