@@ -1,9 +1,11 @@
 #include "ReportPdf.h"
 
+#include "PdfAttachmentUpdate.h"
 #include "RecordAttachment.h"
 #include "ReportCsv.h"
 #include "ReportNumbers.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -391,17 +393,18 @@ bool WriteReportPdf(const ReportInput& input, const ReportFigures& figures,
     QSaveFile file(QString::fromStdString(path));
     if (!Open(file, error))
         return false;
+    // The page is small; the records are embedded after it, because Qt's own attachments would
+    // deflate the already deflated records a second time, which costs more than the rest.
+    QByteArray page;
     {
-        QPdfWriter writer(&file);
+        QBuffer buffer(&page);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setResolution(kDpi);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                          QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
         writer.setTitle(QString::fromStdString(texts.title + " " + input.reportId));
         writer.setCreator(QStringLiteral("Tensiq ") + QString::fromStdString(input.programVersion));
-        for (RecordAttachment& a : attachments) {
-            writer.addFileAttachment(a.name, a.data, a.mimeType);
-            a.data.clear(); // the writer's copy is the only one
-        }
         QPainter painter;
         if (!painter.begin(&writer)) {
             file.cancelWriting();
@@ -411,8 +414,17 @@ bool WriteReportPdf(const ReportInput& input, const ReportFigures& figures,
         Draw(painter, input, figures, texts);
         painter.end();
     }
-    if (file.error() != QFileDevice::NoError) {
-        error = file.errorString().toStdString();
+    const bool written = WritePdfWithAttachments(
+        std::string_view(page.constData(), static_cast<std::size_t>(page.size())), attachments,
+        [&file](std::string_view piece) {
+            return file.write(piece.data(), static_cast<qint64>(piece.size())) ==
+                   static_cast<qint64>(piece.size());
+        },
+        error);
+    attachments.clear();
+    if (!written || file.error() != QFileDevice::NoError) {
+        if (file.error() != QFileDevice::NoError)
+            error = file.errorString().toStdString();
         file.cancelWriting();
         return false;
     }

@@ -8,7 +8,7 @@
 
 namespace tensiq::report {
 
-// Writes the report as a one-page A4 PDF with the records attached (taken from the
+// Writes the report as a one-page A4 PDF with the records embedded (taken from the
 // attachments, which it empties), through a temporary file beside path that is renamed into
 // place: a failure leaves an older file as it was. False with the reason.
 bool WriteReportPdf(const ReportInput& input, const ReportFigures& figures,
