@@ -12,11 +12,18 @@ FrameUpdate ComputeReadings(const LiveFrame& frame, const DisplaySettings& setti
     FrameUpdate u;
     for (int k = 0; k < kRopes; ++k) {
         u.loads[k] = frame.Reading(k) * settings.factor;
-        u.displayValues[k] = DisplayValue(u.loads[k], settings.unitFactor);
         u.marked[k] = frame.Marked(k);
         u.totalKg += u.loads[k];
     }
-    u.totalDisplay = DisplayValue(u.totalKg, settings.unitFactor);
+    // In kilograms, the usual unit, a value is its load: no round trip through double per rope.
+    if (settings.unitFactor == 1.0) {
+        u.displayValues = u.loads;
+        u.totalDisplay = u.totalKg;
+    } else {
+        for (int k = 0; k < kRopes; ++k)
+            u.displayValues[k] = DisplayValue(u.loads[k], settings.unitFactor);
+        u.totalDisplay = DisplayValue(u.totalKg, settings.unitFactor);
+    }
     u.tag = frame.Tag();
     return u;
 }

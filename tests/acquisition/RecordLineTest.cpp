@@ -46,3 +46,21 @@ TEST(RecordLine, EveryLoadAsPrintfWritesIt) {
         EXPECT_EQ(std::string(FormatRecordLine(loads, buffer)), Printed(loads));
     }
 }
+
+// Every load a device and factor give, and their negatives, in every position of the line: the
+// short numbers take another path than the long ones, and a number's spare bytes must never
+// show in the line.
+TEST(RecordLine, EveryShortLoadInEveryPosition) {
+    RecordLineBuffer buffer;
+    for (int v = -12000; v <= 120000; ++v) {
+        std::array<int, kRopes> loads;
+        for (int k = 0; k < kRopes; ++k)
+            loads[k] = k % 2 == 0 ? v / (k + 1) : v + k;
+        const std::string_view line = FormatRecordLine(loads, buffer);
+        const std::string expected = Printed(loads);
+        if (line != expected) {
+            ADD_FAILURE() << line << " instead of " << expected;
+            break;
+        }
+    }
+}
