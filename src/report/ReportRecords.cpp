@@ -1,6 +1,7 @@
 #include "ReportRecords.h"
 
 #include "RecordLoads.h"
+#include "ReportTime.h"
 
 #include <future>
 
@@ -56,7 +57,7 @@ bool LoadReportRecords(const RecordSource& found, const RecordSource& left, Repo
     if (!leftLoaded)
         return false;
     if (input.startTime.empty())
-        input.startTime = foundDate;
+        input.startTime = ReportTimeOfDateLine(foundDate);
     input.records = {foundInfo, leftInfo};
     if (attach) {
         attachments->clear();

@@ -6,10 +6,10 @@
 #include "LanguageChoice.h"
 #include "MeasurementCopy.h"
 #include "Profile.h"
-#include "RecordFile.h"
 #include "ReportDetailsDlg.h"
 #include "ReportPdf.h"
 #include "ReportRecords.h"
+#include "ReportTime.h"
 #include "ResourceIds.h"
 #include "ResourceText.h"
 #include "UserDialogs.h"
@@ -49,13 +49,13 @@ std::string CRopeLoadDlg::ReportFile(const char* name) const {
 
 void CRopeLoadDlg::NoteRunStart() {
     m_runStarted = std::chrono::steady_clock::now();
-    m_runStartText = LocalDateTimeText();
+    m_runStartText = report::ReportTime(std::time(nullptr));
 }
 
 void CRopeLoadDlg::NoteRunEnd() {
     m_lastRunSeconds = SecondsSince(m_runStarted);
     m_lastRunStartText = m_runStartText;
-    m_lastRunEndText = LocalDateTimeText();
+    m_lastRunEndText = report::ReportTime(std::time(nullptr));
 }
 
 // Called before the assistant's run replaces the record: the run before it is the one found.
@@ -82,7 +82,8 @@ void CRopeLoadDlg::KeepLeftRun() {
         return;
     }
     if (running)
-        m_leftRun = {true, SecondsSince(m_runStarted), m_runStartText, LocalDateTimeText()};
+        m_leftRun = {true, SecondsSince(m_runStarted), m_runStartText,
+                     report::ReportTime(std::time(nullptr))};
     else
         m_leftRun = {true, m_lastRunSeconds, m_lastRunStartText, m_lastRunEndText};
 }

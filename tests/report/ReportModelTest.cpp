@@ -1,6 +1,7 @@
 // The report's figures and verdict against worked examples.
 #include "ReportCsv.h"
 #include "ReportTexts.h"
+#include "ReportTime.h"
 #include "RopeReport.h"
 #include "SteadyLoads.h"
 
@@ -191,6 +192,21 @@ TEST(ReportCsv, TableWithHeaderInTheUnitShownAndPointDecimals) {
 TEST(ReportTextsFill, PlaceholdersInOrderOnce) {
     EXPECT_EQ(FillPlaceholders("%1 to %2", {"a", "%2"}), "a to %2");
     EXPECT_EQ(FillPlaceholders("%3 stays", {"a"}), "%3 stays");
+}
+
+TEST(ReportTimes, DateLinesInTheReportsOwnForm) {
+    EXPECT_EQ(ReportTimeOfDateLine("08.12.2026 09:05:07"), "2026-12-08 09:05:07");
+    EXPECT_EQ(ReportTimeOfDateLine("2026-12-08 09:05:07"), "2026-12-08 09:05:07");
+    // Day or month first cannot be told; a line that only looks German is not a date.
+    for (const char* kept : {"12/08/26 09:05:07", "32.12.2026 09:05:07", "08.13.2026 09:05:07",
+                             "08.12.2026 24:00:00", "08.12.2026 09:05", "8.12.2026 09:05:07", ""})
+        EXPECT_EQ(ReportTimeOfDateLine(kept), kept);
+    // Local time in the same form, whatever the locale.
+    const std::string now = ReportTime(std::time(nullptr));
+    ASSERT_EQ(now.size(), 19u) << now;
+    EXPECT_EQ(now[4], '-');
+    EXPECT_EQ(now[10], ' ');
+    EXPECT_EQ(now[16], ':');
 }
 
 } // namespace

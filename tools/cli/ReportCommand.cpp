@@ -10,6 +10,7 @@
 #include "ReportPdf.h"
 #include "ReportRecords.h"
 #include "ReportTexts.h"
+#include "ReportTime.h"
 #include "Version.h"
 #include "WeightUnit.h"
 
@@ -51,7 +52,7 @@ std::string FileTime(const std::string& path) {
     if (ec)
         return {};
     const auto system = std::chrono::file_clock::to_sys(written);
-    return LocalTime(std::chrono::system_clock::to_time_t(system), "%Y-%m-%d %H:%M:%S");
+    return report::ReportTime(std::chrono::system_clock::to_time_t(system));
 }
 
 // The block of a parameter backup: every field named, each within what the device accepts.
