@@ -8,6 +8,7 @@
 #include "ResourceIds.h"
 #include "RopeLoadDlg.h"
 #include "SettingsProfile.h"
+#include "SystemTexts.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -38,6 +39,9 @@ void CRopeLoadApp::ChooseStartupLanguage(const Options& options) {
                      "language; --language %s does not apply\n",
                      LanguageLibraryPath().c_str(), LanguageName(options.language).data());
     m_hLanguageLibrary = LanguageLibraryHandle();
+    std::string why;
+    if (!InstallSystemTexts(LanguageCode(), &why))
+        std::fprintf(stderr, "tensiq: dialog buttons stay English: %s\n", why.c_str());
 }
 
 int CRopeLoadApp::PrintLanguage(const Options& options) {

@@ -1,12 +1,15 @@
 // The real message box and save dialog behind the seam, answered as a user would: the modal
 // widget is found once it is up and its buttons are pressed.
 #include "UserDialogs.h"
+#include "LanguageChoice.h"
+#include "SystemTexts.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -148,3 +151,22 @@ TEST_F(RealSaveDialog, AnExistingFileIsReplacedOnlyWhenTheUserAgrees) {
 }
 
 } // namespace
+
+// The buttons Qt draws itself speak the window's language, as a localised system's would.
+TEST(SystemTexts, MessageBoxAndDialogButtonsInTheWindowsLanguage) {
+    struct Case {
+        int language;
+        const char* cancel;
+        const char* yes;
+    };
+    for (const Case& c :
+         {Case{kLanguageGerman, "Abbrechen", "&Ja"}, Case{kLanguageChinese, "取消", "是(&Y)"},
+          Case{kLanguageEnglish, "Cancel", "&Yes"}}) {
+        std::string why;
+        ASSERT_TRUE(InstallSystemTexts(c.language, &why)) << why;
+        QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+        EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text().toStdString(), c.cancel);
+        QMessageBox box(QMessageBox::Question, "t", "q", QMessageBox::Yes | QMessageBox::No);
+        EXPECT_EQ(box.button(QMessageBox::Yes)->text().toStdString(), c.yes);
+    }
+}
