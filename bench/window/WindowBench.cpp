@@ -4,7 +4,10 @@
 // applied and repainted on its own.
 // The time from a frame's last byte leaving the device to its bar on the screen is measured
 // per frame; a frame whose values change nothing on the bar counts as shown at its apply.
-// Usage: tensiq-window-bench [seconds per mode, default 20]
+// With "demo", the device runs inside the window's process as `tensiq --demo` runs it (a silent
+// and a noisy port beside it, frames sent together every 10 ms), and the whole process's CPU is
+// the demo's.
+// Usage: tensiq-window-bench [seconds per mode, default 20] [demo]
 
 #include "CountingWindowSink.h"
 #include "DeviceLink.h"
@@ -27,6 +30,7 @@
 #include <ctime>
 #include <deque>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <sys/mman.h>
@@ -252,15 +256,15 @@ int main(int argc, char** argv) {
     ::setenv("TENSIQ_PORT_DIR", (dir + "/ports").c_str(), 1);
     ::setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
 
-    // The device in a process of its own, so the process figures are the program's alone.
+    const bool demo = argc > 2 && std::string(argv[2]) == "demo";
+    // The device in a process of its own, so the process figures are the program's alone; in
+    // the demo's way, in the window's process.
     auto* sent = static_cast<SentLog*>(::mmap(nullptr, sizeof(SentLog), PROT_READ | PROT_WRITE,
                                               MAP_SHARED | MAP_ANONYMOUS, -1, 0));
     new (sent) SentLog();
     const std::string ports = dir + "/ports";
     std::filesystem::create_directories(dir);
-    const pid_t sim = ::fork();
-    if (sim == 0) {
-        sim::Simulator simulator(ports);
+    const auto makeDevice = [&](sim::Simulator& simulator) {
         sim::DeviceConfig config = sim::DeviceConfig::Default();
         config.frameRate = 230400.0 / 10 / 40;
         simulator.AddDevice(kPort, config);
@@ -269,6 +273,19 @@ int main(int argc, char** argv) {
             sent->when[tag] = at.time_since_epoch().count();
             ++sent->sent;
         });
+    };
+    std::unique_ptr<sim::Simulator> inProcess;
+    pid_t sim = -1;
+    if (demo) {
+        inProcess = std::make_unique<sim::Simulator>(ports);
+        inProcess->AddSilent(kPort + 1);
+        inProcess->AddNoise(kPort + 2);
+        makeDevice(*inProcess);
+        inProcess->SetBatch(std::chrono::milliseconds(10));
+        inProcess->Start();
+    } else if ((sim = ::fork()) == 0) {
+        sim::Simulator simulator(ports);
+        makeDevice(simulator);
         simulator.Start();
         while (::getppid() != 1)
             ::pause();
@@ -302,9 +319,12 @@ int main(int argc, char** argv) {
         } else {
             dlg.SetStoredBlock(block);
             dlg.Acquisition()->StartRun();
-            std::printf("window bench: %.0f s per mode, simulator paced at 576 frames/s, "
+            std::printf("window bench: %.0f s per mode, simulator paced at 576 frames/s%s, "
                         "refresh %.1f ms\n",
                         seconds,
+                        demo ? " inside the window's process as the demo runs it (its CPU "
+                               "counts; arrival times include its 10 ms batches)"
+                             : "",
                         static_cast<double>(dlg.Sink()->RefreshInterval().count()) / 1000.0);
             const Figures a = Measure(dlg, *sink, *sent, false, seconds, bar, chart, label);
             // The chart's own repaints, seen in its view.
@@ -343,8 +363,12 @@ int main(int argc, char** argv) {
                         c.processCpu);
         }
     }
-    ::kill(sim, SIGKILL);
-    ::waitpid(sim, nullptr, 0);
+    if (sim > 0) {
+        ::kill(sim, SIGKILL);
+        ::waitpid(sim, nullptr, 0);
+    }
+    if (inProcess)
+        inProcess->Stop();
     std::filesystem::remove_all(dir);
     return status;
 }
