@@ -1,5 +1,7 @@
 #include "RecordAttachment.h"
 
+#include "FileDescriptor.h"
+
 #include <openssl/evp.h>
 #include <zlib.h>
 
@@ -14,21 +16,6 @@
 namespace tensiq::report {
 
 namespace {
-
-class Fd {
-public:
-    explicit Fd(int fd) : m_fd(fd) {}
-    ~Fd() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 std::string SystemError(const std::string& path, int error) {
     return path + ": " + std::strerror(error);
@@ -85,9 +72,9 @@ struct DigestFree {
 
 bool ReadRecordFile(const std::string& path, const std::string& name, RecordAttachment* attachment,
                     std::string& sha256, std::string& error) {
-    const Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat st {};
-    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) {
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0) {
         error = SystemError(path, errno);
         return false;
     }
@@ -112,7 +99,7 @@ bool ReadRecordFile(const std::string& path, const std::string& name, RecordAtta
     std::vector<char> buffer(1024 * 1024);
     std::uint64_t total = 0;
     for (;;) {
-        const ssize_t got = ::read(fd.get(), buffer.data(), buffer.size());
+        const ssize_t got = ::read(fd.Get(), buffer.data(), buffer.size());
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {

@@ -1,5 +1,7 @@
 #include "MeasurementCopy.h"
 
+#include "FileDescriptor.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -14,25 +16,6 @@
 namespace tensiq {
 
 namespace {
-
-// A descriptor that is closed on every way out.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd = -1) : m_fd(fd) {}
-    ~FileDescriptor() { Close(); }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return m_fd; }
-    // The result of close(), which may carry a late write error (network file systems).
-    int Close() {
-        const int result = m_fd >= 0 ? ::close(m_fd) : 0;
-        m_fd = -1;
-        return result;
-    }
-
-private:
-    int m_fd;
-};
 
 CopyResult Failed(CopyFailure failure, int error) {
     return CopyResult{failure, error};

@@ -1,5 +1,7 @@
 #include "InputFile.h"
 
+#include "FileDescriptor.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,30 +10,11 @@
 
 namespace tensiq::cli {
 
-namespace {
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int Get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
-} // namespace
-
 bool ReadInputFile(const std::string& path, std::size_t maxSize, std::string& data,
                    std::string& error) {
     // Non-blocking, so a pipe without a writer cannot hang the open; checked on the open
     // descriptor, so the file cannot be swapped between check and read.
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (file.Get() < 0) {
         error = "Cannot read " + path + ": " + std::generic_category().message(errno) + ".";
         return false;
