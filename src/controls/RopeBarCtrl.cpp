@@ -65,12 +65,25 @@ void CRopeBarCtrl::SetTarget(int value, BOOL enabled) {
 
 int CRopeBarCtrl::SetPos(int pos) {
     LRESULT result = 0;
-    if (StepRunningSegment(result, pos, FALSE))
+    if (StepRunningSegment(result, pos, FALSE)) {
+        SetBeyondRange(std::nullopt);
         return static_cast<int>(result);
-    return CProgressCtrl::SetPos(pos);
+    }
+    const int previous = CProgressCtrl::SetPos(pos);
+    SetBeyondRange(pos != GetPos() ? std::optional<int>(pos) : std::nullopt);
+    return previous;
+}
+
+void CRopeBarCtrl::SetBeyondRange(std::optional<int> value) {
+    if (value == m_beyondRange)
+        return;
+    m_beyondRange = value;
+    if ((GetStyle() & RLB_TEXTMASK) == RLB_VALUE)
+        update();
 }
 
 int CRopeBarCtrl::DeltaPos(int delta) {
+    SetBeyondRange(std::nullopt);
     LRESULT result = 0;
     if (StepRunningSegment(result, delta, TRUE))
         return static_cast<int>(result);
@@ -83,6 +96,7 @@ int CRopeBarCtrl::SetStep(int step) {
 }
 
 int CRopeBarCtrl::StepIt() {
+    SetBeyondRange(std::nullopt);
     LRESULT result = 0;
     if (StepRunningSegment(result, m_step, TRUE))
         return static_cast<int>(result);
@@ -283,7 +297,7 @@ void CRopeBarCtrl::DrawBarText(const BarDrawInfo& info, BarSpan full, BarSpan ba
     } else if (mode == RLB_VALUE) {
         if (format.isEmpty())
             format = QStringLiteral("%d");
-        value = info.pos;
+        value = ShownValue();
     }
     if (format.isEmpty())
         return;

@@ -9,6 +9,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace tensiq {
@@ -32,6 +33,10 @@ public:
     void SetTarget(int value, BOOL enabled);
 
     int SetPos(int pos) override;
+    // The number the bar shows: its position, or the value it was last given when that lay
+    // beyond its range. A load above the bar's full scale fills the bar, but the bar's end is
+    // not the load.
+    int ShownValue() const { return m_beyondRange.value_or(GetPos()); }
     int DeltaPos(int delta) override;
     int SetStep(int step) override;
     int StepIt() override;
@@ -72,10 +77,12 @@ protected:
 
 private:
     void OnPaint(CDC& paintDC, const QRect& clipBox);
+    void SetBeyondRange(std::optional<int> value);
 
     int m_textEscapement = 0;
     ShapedTextCache m_shapedText;
     int m_lineHeight = -1; // of the font; -1 until asked after a font change
+    std::optional<int> m_beyondRange;
 };
 
 } // namespace tensiq

@@ -3,6 +3,7 @@
 #include "CaptionLabel.h"
 #include "LineChartCtrl.h"
 #include "ProgressCtrl.h"
+#include "RopeBarCtrl.h"
 
 #include <QAccessible>
 #include <QAccessibleValueInterface>
@@ -24,11 +25,11 @@ public:
     }
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value)
-            return QString::number(Bar()->GetPos());
+            return QString::number(Shown());
         return QAccessibleWidget::text(t);
     }
 
-    QVariant currentValue() const override { return Bar()->GetPos(); }
+    QVariant currentValue() const override { return Shown(); }
     void setCurrentValue(const QVariant& /*value*/) override {} // read only
     QVariant maximumValue() const override {
         int lower = 0, upper = 0;
@@ -44,6 +45,11 @@ public:
 
 private:
     CProgressCtrl* Bar() const { return static_cast<CProgressCtrl*>(widget()); }
+    // A rope bar tells the load it shows, also above its full scale.
+    int Shown() const {
+        const auto* rope = dynamic_cast<const CRopeBarCtrl*>(Bar());
+        return rope != nullptr ? rope->ShownValue() : Bar()->GetPos();
+    }
 };
 
 class AccessibleCaption : public QAccessibleWidget {

@@ -146,10 +146,10 @@ void WindowSink::Apply(const FrameUpdate& newest, const std::vector<ChartSample>
         CRopeBarCtrl* bar = m_targets.bars[k];
         if (bar == nullptr)
             continue;
-        const int before = bar->GetPos();
+        const int before = bar->ShownValue();
         bar->SetPos(newest.displayValues[k]);
-        if (accessible && bar->GetPos() != before) {
-            QAccessibleValueChangeEvent event(bar, bar->GetPos());
+        if (accessible && bar->ShownValue() != before) {
+            QAccessibleValueChangeEvent event(bar, bar->ShownValue());
             QAccessible::updateAccessibility(&event);
         }
     }

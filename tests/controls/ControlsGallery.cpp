@@ -51,6 +51,7 @@ bool Bars(const QDir& dir) {
     const State states[] = {{"bar_0", 0, -1, false},
                             {"bar_500", 500, -1, false},
                             {"bar_1000", 1000, -1, false},
+                            {"bar_above_full_scale_1500", 1500, -1, false},
                             {"bar_target_green", 395, 400, false},
                             {"bar_target_red", 390, 400, false},
                             {"bar_marked_grey", 500, -1, true}};

@@ -171,6 +171,27 @@ TEST(RopeBarCtrl, PositionOutsideTheRangeDrawsNoBarAndNoText) {
     EXPECT_EQ(Count(c, c.rect(), [](QRgb p) { return p != kWhite; }), 0);
 }
 
+// A load above the full scale fills the bar and keeps its own number: the bar's end is not the
+// load. Back in range, the bar shows its position again.
+TEST(RopeBarCtrl, ALoadAboveTheFullScaleFillsTheBarAndShowsItsOwnNumber) {
+    MainBar m;
+    m.bar.SetPos(1000);
+    const QImage full = m.Client();
+    m.bar.SetPos(1500);
+    EXPECT_EQ(m.bar.GetPos(), 1000);
+    EXPECT_EQ(m.bar.ShownValue(), 1500);
+    const QImage above = m.Client();
+    EXPECT_EQ(FilledRows(above, 2, kWhite), FilledRows(full, 2, kWhite));
+    EXPECT_NE(above, full) << "the text must read 1500, not 1000";
+    m.bar.SetPos(1000);
+    EXPECT_EQ(m.bar.ShownValue(), 1000);
+    EXPECT_EQ(m.Client(), full);
+    // Relative moves are the progress control's own: they show the position.
+    m.bar.SetPos(1500);
+    m.bar.DeltaPos(-100);
+    EXPECT_EQ(m.bar.ShownValue(), 900);
+}
+
 TEST(RopeBarCtrl, EmptyRangeDrawsBackgroundAndMarkerOnly) {
     MainBar m;
     m.bar.SendMessage(PBM_SETRANGE, 0, MAKELPARAM(500, 500));

@@ -114,6 +114,11 @@ TEST_F(WindowAccessibility, BarsAreProgressBarsNamedByTheirRopeWithTheirValue) {
         EXPECT_EQ(iface->valueInterface()->maximumValue().toInt(), 1000);
         EXPECT_EQ(iface->text(QAccessible::Value), QString::number(100 + k));
     }
+    // Above the full scale the bar is full, but a screen reader hears the load.
+    dlg->m_bars[0].SetPos(1234);
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&dlg->m_bars[0]);
+    EXPECT_EQ(iface->valueInterface()->currentValue().toInt(), 1234);
+    EXPECT_EQ(iface->text(QAccessible::Value), QStringLiteral("1234"));
 }
 
 TEST_F(WindowAccessibility, TotalByItsTextAndTheChartByItsName) {
