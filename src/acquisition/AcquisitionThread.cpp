@@ -4,6 +4,7 @@
 #include "DeviceLink.h"
 #include "LocalisedString.h"
 #include "ResourceIds.h"
+#include "WaitBeat.h"
 
 #include <ctime>
 #include <pthread.h>
@@ -137,6 +138,12 @@ void AcquisitionThread::Run(std::stop_token stop) {
         device.StartStreaming();
         if (Synchronise(stop, link) != Flow::On)
             continue;
+        // Each pause ends at a beat at the latest; frames then cost one read each.
+        std::optional<WaitBeat> beat;
+        if (device.Port().CanWaitOnBeat())
+            beat.emplace(kFramePause);
+        m_onBeat = beat && beat->Armed();
+        m_beatsSeen = WaitBeat::Beats();
         while (WaitForFrame(stop, link) == Flow::On) {
             LiveFrame frame;
             if (device.Read(frame.bytes.data(), LiveFrame::kSize) != LiveFrame::kSize) {
@@ -193,8 +200,9 @@ bool AcquisitionThread::FlushRecord() {
     return m_record.Flush();
 }
 
-bool AcquisitionThread::KeepRecordFresh(std::unique_lock<std::mutex>& link) {
-    if (!m_unflushedSince || std::chrono::steady_clock::now() - *m_unflushedSince < kRecordLineAge)
+bool AcquisitionThread::KeepRecordFresh(std::unique_lock<std::mutex>& link, bool young) {
+    if (!m_unflushedSince ||
+        (!young && std::chrono::steady_clock::now() - *m_unflushedSince < kRecordLineAge))
         return true;
     link.unlock();
     bool kept = true;
@@ -289,17 +297,22 @@ AcquisitionThread::Flow AcquisitionThread::WaitForFrame(const std::stop_token& s
         }
         if (pauses == kFramePauses)
             return Flow::On;
+        // A beat came since the last look: the line waiting now would be older than its age
+        // at the next beat, which may be the end of the coming pause.
+        const std::uint64_t beats = WaitBeat::Beats();
+        const bool beatCame = m_onBeat && beats != m_beatsSeen;
+        m_beatsSeen = beats;
         if (m_unflushedSince) {
             const auto due = *m_unflushedSince + kRecordLineAge - std::chrono::steady_clock::now();
-            if (due <= std::chrono::steady_clock::duration::zero()) {
-                if (!KeepRecordFresh(link)) {
+            if (due <= std::chrono::steady_clock::duration::zero() || beatCame) {
+                if (!KeepRecordFresh(link, beatCame)) {
                     Fail(Failure::Record, {}, link);
                     return Flow::Over;
                 }
                 // The link was let go for the flush: the port may be the GUI's again.
                 if (!Current(stop))
                     return Flow::Over;
-            } else if (due < kFramePause) {
+            } else if (!m_onBeat && due < kFramePause) {
                 // A line due in the file before a pause would end is waited for apart: no pause.
                 const auto ms = std::chrono::ceil<std::chrono::milliseconds>(due).count();
                 device.WaitForBytes(kFrameBytes, static_cast<int>(std::max<long long>(ms, 0)));

@@ -57,6 +57,7 @@ bool RecordFile::Open(const std::string& path) {
     m_frames = 0;
     m_framesKept = 0;
     m_keptSize = -1;
+    m_pendingBytes = 0;
     if (path == "-") {
         m_file = stdout;
         m_ownsFile = false;
@@ -71,8 +72,10 @@ bool RecordFile::Open(const std::string& path) {
         if (::fstat(::fileno(m_file), &info) == 0 && S_ISREG(info.st_mode))
             m_keptSize = 0;
     }
-    if (std::fprintf(m_file, "%s\n", LocalDateTimeText().c_str()) < 0)
+    const int heading = std::fprintf(m_file, "%s\n", LocalDateTimeText().c_str());
+    if (heading < 0)
         return Fail(RecordFailure::Step::Write, errno);
+    m_pendingBytes = heading;
     return Flush();
 }
 
@@ -85,6 +88,7 @@ bool RecordFile::WriteLoads(const std::array<int, kRopes>& loads) {
     if (::fwrite_unlocked(line.data(), 1, line.size(), m_file) != line.size())
         return Fail(RecordFailure::Step::Write, errno);
     ++m_frames;
+    m_pendingBytes += static_cast<long>(line.size());
     return FlushIfDue();
 }
 
@@ -102,8 +106,10 @@ bool RecordFile::Flush() {
     if (std::fflush(m_file) != 0)
         return Fail(RecordFailure::Step::Write, errno);
     m_framesKept = m_frames;
+    // Counted rather than asked for with ftell, which costs a system call a flush.
     if (m_keptSize >= 0)
-        m_keptSize = std::ftell(m_file);
+        m_keptSize += m_pendingBytes;
+    m_pendingBytes = 0;
     m_lastFlush = std::chrono::steady_clock::now();
     return true;
 }

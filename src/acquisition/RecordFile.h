@@ -56,7 +56,8 @@ private:
     std::optional<RecordFailure> m_failure;
     long m_frames = 0;
     long m_framesKept = 0;
-    long m_keptSize = -1; // bytes of the whole lines on disk; -1: not a file that can be cut
+    long m_keptSize = -1;    // bytes of the whole lines on disk; -1: not a file that can be cut
+    long m_pendingBytes = 0; // written to the stream since the last flush
     std::chrono::steady_clock::time_point m_lastFlush{};
 };
 

@@ -28,7 +28,7 @@ void Pause(int milliseconds) {
 }
 
 bool DeviceLink::PauseForBytes(int count, int milliseconds) {
-    const bool got = m_port.WaitForBytes(count, milliseconds);
+    const bool got = m_port.WaitForBytesOnBeat(count, milliseconds);
     CountPause(milliseconds);
     return got;
 }

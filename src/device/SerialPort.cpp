@@ -2,6 +2,7 @@
 
 #include "LowLatency.h"
 #include "PortName.h"
+#include "WaitBeat.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -80,6 +81,7 @@ bool SerialPort::OpenDevice(const std::string& path, int baudRate) {
     // does not keep root out, so the lock is what holds; a lock already held is EBUSY.
     if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0)
         return Fail(errno == EWOULDBLOCK ? EBUSY : errno);
+    OpenWaitDescriptor(path);
     if (::ioctl(m_fd, TIOCEXCL) != 0)
         return Fail(errno);
     m_exclusive = true;
@@ -103,6 +105,18 @@ bool SerialPort::OpenDevice(const std::string& path, int baudRate) {
     m_openError = 0;
     m_hungUp = false;
     return true;
+}
+
+void SerialPort::OpenWaitDescriptor(const std::string& path) {
+    // Opened without waiting for a carrier, then made blocking: this description only.
+    m_waitFd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (m_waitFd < 0)
+        return;
+    const int flags = ::fcntl(m_waitFd, F_GETFL);
+    if (flags < 0 || ::fcntl(m_waitFd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ::close(m_waitFd);
+        m_waitFd = -1;
+    }
 }
 
 bool SerialPort::Fail(int error) {
@@ -154,6 +168,9 @@ void SerialPort::CloseDescriptor() {
     if (m_exclusive)
         ::ioctl(m_fd, TIOCNXCL);
     m_exclusive = false;
+    if (m_waitFd >= 0)
+        ::close(m_waitFd);
+    m_waitFd = -1;
     ::close(m_fd);
 }
 
@@ -259,7 +276,7 @@ bool SerialPort::WakeAfter(int bytes) {
     return true;
 }
 
-void SerialPort::TakeAll() {
+int SerialPort::Compact() {
     if (m_head == m_tail)
         m_head = m_tail = 0;
     else if (m_head > 0) {
@@ -267,7 +284,11 @@ void SerialPort::TakeAll() {
         m_tail -= m_head;
         m_head = 0;
     }
-    if (m_tail == kBufferSize)
+    return kBufferSize - m_tail;
+}
+
+void SerialPort::TakeAll() {
+    if (Compact() == 0)
         return;
     ssize_t got;
     do {
@@ -299,6 +320,32 @@ bool SerialPort::WaitForBytes(int count, int timeoutMs) {
         TakeAll();
     if (r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
         m_hungUp = true;
+    return Buffered() >= count;
+}
+
+bool SerialPort::WaitForBytesOnBeat(int count, int timeoutMs) {
+    if (!m_open || m_fd < 0)
+        return false;
+    if (Buffered() >= count)
+        return true;
+    if (m_waitFd < 0 || !WaitBeat::ArmedHere())
+        return WaitForBytes(count, timeoutMs);
+    if (!WakeAfter(std::clamp(count - Buffered(), 1, 255)))
+        WakeAfter(1);
+    const int room = Compact();
+    if (room == 0)
+        return Buffered() >= count;
+    // m_termios keeps VMIN at 0: what the beat applies to end the read.
+    WaitBeat::BeginRead(m_waitFd, &m_termios);
+    const ssize_t got = ::read(m_waitFd, m_buffer + m_tail, static_cast<size_t>(room));
+    const int error = errno;
+    if (WaitBeat::EndRead())
+        m_wakeBytes = 0;
+    ++m_systemReads;
+    if (got > 0)
+        m_tail += static_cast<int>(got);
+    else if ((got < 0 && error == EIO) || (got == 0 && m_wakeBytes > 0))
+        m_hungUp = true; // a read that waits for bytes comes back empty only from a hung-up line
     return Buffered() >= count;
 }
 

@@ -250,8 +250,11 @@ TEST_F(AcquisitionThreadTest, RecordReachesTheDiskDuringTheRun) {
 TEST_F(AcquisitionThreadTest, HangUpEndsTheRunAtOnceWithConnectionLost) {
     sim::DeviceConfig c = Readings(10);
     c.faults.hangUpAfterFrames = 60; // well after the stream start's pauses
-    std::atomic<std::uint64_t> pollsAtLastFrame{0};
-    sink.onFrame = [&](const FrameUpdate&) { pollsAtLastFrame = link.Port().SystemPollCount(); };
+    std::atomic<std::uint64_t> pollsAtLastFrame{0}, readsAtLastFrame{0};
+    sink.onFrame = [&](const FrameUpdate&) {
+        pollsAtLastFrame = link.Port().SystemPollCount();
+        readsAtLastFrame = link.Port().SystemReadCount();
+    };
     StartDevice(c);
     thread.StartRun();
     ASSERT_TRUE(test::Eventually([&] { return sink.Lost() == 1; }, 5s));
@@ -261,6 +264,7 @@ TEST_F(AcquisitionThreadTest, HangUpEndsTheRunAtOnceWithConnectionLost) {
     EXPECT_GT(sink.Count(), 0u) << "the line died while frames came";
     EXPECT_LE(link.Port().SystemPollCount() - pollsAtLastFrame, 2u)
         << "a dead line is seen at once, not polled until the frame wait runs out";
+    EXPECT_LE(link.Port().SystemReadCount() - readsAtLastFrame, 2u) << "nor read";
     EXPECT_FALSE(FileIsOpenHere(context.recordPath)) << "closed before the sink hears of it";
     EXPECT_EQ(Record().size(), sink.Count() + 1);
     thread.StopRun();
