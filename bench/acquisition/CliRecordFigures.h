@@ -17,13 +17,18 @@ BareReaderFigures MeasureBareReader(const std::string& dir, const std::string& b
                                     double seconds);
 
 struct CliRecordFigures {
-    double cpuPerFrameUs = -1;        // record, 3000 minus 500 frames
+    double cpuPerFrameUs = -1;     // record, 3000 minus 500 frames; median of the rounds
+    double bareCpuPerFrameUs = -1; // the bare reader alone, in the same rounds; median
+    int rounds = 0;
     double syscallsPerFrame = -1;     // strace -c -f, 3000 minus 500 frames
     double instructionsPerFrame = -1; // callgrind, 5000 minus 1000 frames
     std::string syscallNote, instructionNote, failure;
 };
 
-// cli is the program's path; dir a scratch folder.
-CliRecordFigures MeasureCliRecord(const std::string& dir, const std::string& cli);
+// cli is the program's path; dir a scratch folder. The CPU is measured in rounds, each the
+// bare reader alone and then record alone, so that both meet the same machine: a reader that
+// runs beside another finds the processors awake and costs less a wake-up.
+CliRecordFigures MeasureCliRecord(const std::string& dir, const std::string& cli,
+                                  const std::string& bareReader, int rounds);
 
 } // namespace tensiq::bench
