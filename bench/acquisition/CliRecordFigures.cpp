@@ -1,6 +1,7 @@
 #include "CliRecordFigures.h"
 
 #include "ChildProcess.h"
+#include "Median.h"
 #include "Simulator.h"
 
 #include <algorithm>
@@ -63,12 +64,6 @@ double CallgrindInstructions(const std::string& file) {
     return total;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 } // namespace
 
 BareReaderFigures MeasureBareReader(const std::string& dir, const std::string& bareReader,
@@ -114,7 +109,8 @@ CliRecordFigures MeasureCliRecord(const std::string& dir, const std::string& cli
         return (value[1] - value[0]) / static_cast<double>(longRun - shortRun);
     };
 
-    std::vector<double> record, bare;
+    // Each round's ratio compares two runs minutes apart at most, which meet the same machine.
+    std::vector<double> record, bare, ratio;
     for (int round = 0; round < rounds && f.failure.empty(); ++round) {
         const std::string folder = fresh();
         std::filesystem::create_directories(folder);
@@ -123,16 +119,19 @@ CliRecordFigures MeasureCliRecord(const std::string& dir, const std::string& cli
             f.failure = alone.failure;
             break;
         }
-        bare.push_back(alone.cpuPerFrameUs);
         const double cpu =
             perFrame(500, 3000, {}, [](const ChildResult& r) { return r.cpuSeconds * 1e6; });
-        if (cpu >= 0)
-            record.push_back(cpu);
+        if (cpu < 0 || alone.cpuPerFrameUs <= 0)
+            continue;
+        record.push_back(cpu);
+        bare.push_back(alone.cpuPerFrameUs);
+        ratio.push_back(cpu / alone.cpuPerFrameUs);
     }
-    f.rounds = static_cast<int>(std::min(record.size(), bare.size()));
+    f.rounds = static_cast<int>(ratio.size());
     if (f.rounds > 0) {
         f.cpuPerFrameUs = Median(record);
         f.bareCpuPerFrameUs = Median(bare);
+        f.ratio = Median(ratio);
     }
 
     if (const std::string strace = FindProgram("strace"); strace.empty())

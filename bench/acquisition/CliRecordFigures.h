@@ -19,6 +19,7 @@ BareReaderFigures MeasureBareReader(const std::string& dir, const std::string& b
 struct CliRecordFigures {
     double cpuPerFrameUs = -1;     // record, 3000 minus 500 frames; median of the rounds
     double bareCpuPerFrameUs = -1; // the bare reader alone, in the same rounds; median
+    double ratio = -1;             // record against the bare reader, each round; median
     int rounds = 0;
     double syscallsPerFrame = -1;     // strace -c -f, 3000 minus 500 frames
     double instructionsPerFrame = -1; // callgrind, 5000 minus 1000 frames
