@@ -423,7 +423,8 @@ int main(int argc, char** argv) {
         const std::string folder = dir + "/round-" + std::to_string(round);
         std::filesystem::create_directories(folder);
         bare = bench::MeasureBareReader(folder, TENSIQ_BARE_READER_PATH, seconds);
-        bareCpu.push_back(bare.cpuPerFrameUs);
+        if (bare.failure.empty())
+            bareCpu.push_back(bare.cpuPerFrameUs);
         if (round + 1 < kFloorRounds)
             floorCpu.push_back(MeasureFloor(folder, seconds).cpuPerFrameUs);
     }
@@ -499,14 +500,13 @@ int main(int argc, char** argv) {
     std::printf("  the bench's floor, the same rounds (us)      %8.1f  %+.0f %%  (%s)\n",
                 floorMedian, floorGap * 100,
                 std::abs(floorGap) <= 0.10 ? "within 10 %, a true floor" : "NOT within 10 %");
-    const double cliRatio = cli.ratio;
     std::printf("  record, CPU per frame (us)                    %8.1f  (3000 minus 500 frames, "
                 "median of %d rounds)\n",
                 cli.cpuPerFrameUs, cli.rounds);
     std::printf(
         "  the bare reader alone, same rounds (us)      %8.1f  record %.2fx that (median of "
         "the rounds' ratios)\n",
-        cli.bareCpuPerFrameUs, cliRatio);
+        cli.bareCpuPerFrameUs, cli.ratio);
     if (cli.syscallsPerFrame >= 0)
         std::printf("  record, system calls per frame               %8.2f  (strace -c -f, 3000 "
                     "minus 500 frames)\n",
@@ -520,7 +520,7 @@ int main(int argc, char** argv) {
     else
         std::printf("  record, user-space instructions per frame    %s\n",
                     cli.instructionNote.c_str());
-    const bool cliMet = cliRatio <= 1.2 && cli.syscallsPerFrame >= 0 &&
+    const bool cliMet = cli.ratio > 0 && cli.ratio <= 1.2 && cli.syscallsPerFrame >= 0 &&
                         cli.syscallsPerFrame <= 2.0 && cli.instructionsPerFrame >= 0 &&
                         cli.instructionsPerFrame <= 1500;
     std::printf("  targets (at most 1.2x the bare reader, 2.0 system calls and 1500 instructions "

@@ -4,7 +4,6 @@
 #include "Median.h"
 #include "Simulator.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>

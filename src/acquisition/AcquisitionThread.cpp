@@ -142,7 +142,6 @@ void AcquisitionThread::Run(std::stop_token stop) {
         std::optional<WaitBeat> beat;
         if (device.Port().CanWaitOnBeat())
             beat.emplace(kFramePause);
-        m_onBeat = beat && beat->Armed();
         m_beatsSeen = WaitBeat::Beats();
         while (WaitForFrame(stop, link) == Flow::On) {
             LiveFrame frame;
@@ -300,7 +299,8 @@ AcquisitionThread::Flow AcquisitionThread::WaitForFrame(const std::stop_token& s
         // A beat came since the last look: the line waiting now would be older than its age
         // at the next beat, which may be the end of the coming pause.
         const std::uint64_t beats = WaitBeat::Beats();
-        const bool beatCame = m_onBeat && beats != m_beatsSeen;
+        const bool onBeat = WaitBeat::ArmedHere();
+        const bool beatCame = onBeat && beats != m_beatsSeen;
         m_beatsSeen = beats;
         if (m_unflushedSince) {
             const auto due = *m_unflushedSince + kRecordLineAge - std::chrono::steady_clock::now();
@@ -312,7 +312,7 @@ AcquisitionThread::Flow AcquisitionThread::WaitForFrame(const std::stop_token& s
                 // The link was let go for the flush: the port may be the GUI's again.
                 if (!Current(stop))
                     return Flow::Over;
-            } else if (!m_onBeat && due < kFramePause) {
+            } else if (!onBeat && due < kFramePause) {
                 // A line due in the file before a pause would end is waited for apart: no pause.
                 const auto ms = std::chrono::ceil<std::chrono::milliseconds>(due).count();
                 device.WaitForBytes(kFrameBytes, static_cast<int>(std::max<long long>(ms, 0)));

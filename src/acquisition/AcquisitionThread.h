@@ -97,8 +97,7 @@ private:
     // When the oldest line not yet flushed was written; empty when all are in the file.
     // The thread's own.
     std::optional<std::chrono::steady_clock::time_point> m_unflushedSince;
-    // Whether the frame waits end on a WaitBeat, and its beats counted at the last look.
-    bool m_onBeat = false;
+    // The thread's WaitBeat beats counted at the frame wait's last look.
     std::uint64_t m_beatsSeen = 0;
     // Why the record failed when StopRun closed it; the thread tells the sink.
     std::optional<RecordFailure> m_stopRecordFailure;

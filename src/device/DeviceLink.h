@@ -84,8 +84,8 @@ public:
     int Buffered() const { return m_port.Buffered(); }
     bool WaitForBytes(int count, int timeoutMs) { return m_port.WaitForBytes(count, timeoutMs); }
     // A pause of at most milliseconds that ends once count bytes can be read; counted and
-    // observed like every other pause. On a thread with a WaitBeat of at most that period it
-    // ends at the next beat instead, and costs a single read.
+    // observed like every other pause. On a thread with an armed WaitBeat it ends at the next
+    // beat instead, and costs a single read: who arms the beat keeps its period within a pause.
     bool PauseForBytes(int count, int milliseconds);
     bool HungUp() const { return m_port.HungUp(); }
     SerialPort& Port() { return m_port; }

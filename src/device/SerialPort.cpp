@@ -328,10 +328,11 @@ bool SerialPort::WaitForBytesOnBeat(int count, int timeoutMs) {
         return false;
     if (Buffered() >= count)
         return true;
-    if (m_waitFd < 0 || !WaitBeat::ArmedHere())
+    // A read whose minimum could not be set (a hung-up line refuses every setting) would not
+    // wait at all: poll, which also sees the hang-up.
+    if (m_waitFd < 0 || !WaitBeat::ArmedHere() ||
+        (!WakeAfter(std::clamp(count - Buffered(), 1, 255)) && !WakeAfter(1)))
         return WaitForBytes(count, timeoutMs);
-    if (!WakeAfter(std::clamp(count - Buffered(), 1, 255)))
-        WakeAfter(1);
     const int room = Compact();
     if (room == 0)
         return Buffered() >= count;

@@ -3,7 +3,6 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
-#include <mutex>
 #include <pthread.h>
 #include <sys/syscall.h>
 #include <unistd.h>
