@@ -3,8 +3,8 @@
 #include "CurrentResourceModule.h"
 #include "DeviceLink.h"
 #include "LocalisedString.h"
+#include "ReadDeadline.h"
 #include "ResourceIds.h"
-#include "WaitBeat.h"
 
 #include <ctime>
 #include <pthread.h>
@@ -16,6 +16,9 @@ namespace {
 // A record line reaches the file by this age, so that with the waits' wake-ups it is there
 // within 100 ms of its frame whatever the stream does.
 constexpr auto kRecordLineAge = std::chrono::milliseconds(50);
+// A flowing stream flushes this much before its oldest line is due: the frame wait's deadline
+// for that line then never has to end a read.
+constexpr auto kRecordFlushEarly = std::chrono::milliseconds(10);
 constexpr auto kPortClosedPause = std::chrono::milliseconds(10);
 
 std::string LostMessage() {
@@ -138,11 +141,10 @@ void AcquisitionThread::Run(std::stop_token stop) {
         device.StartStreaming();
         if (Synchronise(stop, link) != Flow::On)
             continue;
-        // Each pause ends at a beat at the latest; frames then cost one read each.
-        std::optional<WaitBeat> beat;
-        if (device.Port().CanWaitOnBeat())
-            beat.emplace(kFramePause);
-        m_beatsSeen = WaitBeat::Beats();
+        // Each wait is then a read that a timer ends at its deadline: a frame costs one read.
+        std::optional<ReadDeadline> deadline;
+        if (device.Port().CanWaitByReading())
+            deadline.emplace();
         while (WaitForFrame(stop, link) == Flow::On) {
             LiveFrame frame;
             if (device.Read(frame.bytes.data(), LiveFrame::kSize) != LiveFrame::kSize) {
@@ -199,10 +201,7 @@ bool AcquisitionThread::FlushRecord() {
     return m_record.Flush();
 }
 
-bool AcquisitionThread::KeepRecordFresh(std::unique_lock<std::mutex>& link, bool young) {
-    if (!m_unflushedSince ||
-        (!young && std::chrono::steady_clock::now() - *m_unflushedSince < kRecordLineAge))
-        return true;
+bool AcquisitionThread::FlushRecordUnlinked(std::unique_lock<std::mutex>& link) {
     link.unlock();
     bool kept = true;
     {
@@ -296,26 +295,20 @@ AcquisitionThread::Flow AcquisitionThread::WaitForFrame(const std::stop_token& s
         }
         if (pauses == kFramePauses)
             return Flow::On;
-        // A beat came since the last look: the line waiting now would be older than its age
-        // at the next beat, which may be the end of the coming pause.
-        const std::uint64_t beats = WaitBeat::Beats();
-        const bool onBeat = WaitBeat::ArmedHere();
-        const bool beatCame = onBeat && beats != m_beatsSeen;
-        m_beatsSeen = beats;
         if (m_unflushedSince) {
-            const auto due = *m_unflushedSince + kRecordLineAge - std::chrono::steady_clock::now();
-            if (due <= std::chrono::steady_clock::duration::zero() || beatCame) {
-                if (!KeepRecordFresh(link, beatCame)) {
+            const auto now = std::chrono::steady_clock::now();
+            const auto due = *m_unflushedSince + kRecordLineAge;
+            if (due - now <= kRecordFlushEarly) {
+                if (!FlushRecordUnlinked(link)) {
                     Fail(Failure::Record, {}, link);
                     return Flow::Over;
                 }
                 // The link was let go for the flush: the port may be the GUI's again.
                 if (!Current(stop))
                     return Flow::Over;
-            } else if (!onBeat && due < kFramePause) {
+            } else if (due < now + kFramePause) {
                 // A line due in the file before a pause would end is waited for apart: no pause.
-                const auto ms = std::chrono::ceil<std::chrono::milliseconds>(due).count();
-                device.WaitForBytes(kFrameBytes, static_cast<int>(std::max<long long>(ms, 0)));
+                device.WaitForBytesUntil(kFrameBytes, due);
                 continue;
             }
         }

@@ -80,9 +80,8 @@ private:
     std::optional<RecordFailure> CloseRecordUnlinked(std::unique_lock<std::mutex>& link);
     void Step(AcquisitionStep step) const;
     bool FlushRecord();
-    // Flushes once the oldest line not yet in the file is kRecordLineAge old, or at once when
-    // young; false when the record failed.
-    bool KeepRecordFresh(std::unique_lock<std::mutex>& link, bool young = false);
+    // Flushes with the link let go; false when the record failed.
+    bool FlushRecordUnlinked(std::unique_lock<std::mutex>& link);
     // The frame's line, written with the link let go; false when the record failed.
     bool WriteRecordLine(const std::array<int, kRopes>& loads);
     std::string TotalCaption() const;
@@ -97,8 +96,6 @@ private:
     // When the oldest line not yet flushed was written; empty when all are in the file.
     // The thread's own.
     std::optional<std::chrono::steady_clock::time_point> m_unflushedSince;
-    // The thread's WaitBeat beats counted at the frame wait's last look.
-    std::uint64_t m_beatsSeen = 0;
     // Why the record failed when StopRun closed it; the thread tells the sink.
     std::optional<RecordFailure> m_stopRecordFailure;
     // Counts the runs StopRun has ended, written with the link held; a thread that comes back

@@ -28,7 +28,8 @@ void Pause(int milliseconds) {
 }
 
 bool DeviceLink::PauseForBytes(int count, int milliseconds) {
-    const bool got = m_port.WaitForBytesOnBeat(count, milliseconds);
+    const bool got = m_port.WaitForBytesUntil(count, std::chrono::steady_clock::now() +
+                                                         std::chrono::milliseconds(milliseconds));
     CountPause(milliseconds);
     return got;
 }

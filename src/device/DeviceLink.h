@@ -82,10 +82,13 @@ public:
     int Read(void* buffer, int maximum) { return m_port.Read(buffer, maximum); }
     int BytesWaiting() const { return m_port.BytesWaiting(); }
     int Buffered() const { return m_port.Buffered(); }
-    bool WaitForBytes(int count, int timeoutMs) { return m_port.WaitForBytes(count, timeoutMs); }
+    // A wait until deadline that ends once count bytes can be read; no pause.
+    bool WaitForBytesUntil(int count, std::chrono::steady_clock::time_point deadline) {
+        return m_port.WaitForBytesUntil(count, deadline);
+    }
     // A pause of at most milliseconds that ends once count bytes can be read; counted and
-    // observed like every other pause. On a thread with an armed WaitBeat it ends at the next
-    // beat instead, and costs a single read: who arms the beat keeps its period within a pause.
+    // observed like every other pause. On a thread with an armed ReadDeadline it costs a single
+    // read.
     bool PauseForBytes(int count, int milliseconds);
     bool HungUp() const { return m_port.HungUp(); }
     SerialPort& Port() { return m_port; }

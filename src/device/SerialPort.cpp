@@ -2,7 +2,7 @@
 
 #include "LowLatency.h"
 #include "PortName.h"
-#include "WaitBeat.h"
+#include "ReadDeadline.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -323,25 +323,36 @@ bool SerialPort::WaitForBytes(int count, int timeoutMs) {
     return Buffered() >= count;
 }
 
-bool SerialPort::WaitForBytesOnBeat(int count, int timeoutMs) {
+bool SerialPort::WaitForBytesUntil(int count, std::chrono::steady_clock::time_point deadline) {
     if (!m_open || m_fd < 0)
         return false;
     if (Buffered() >= count)
         return true;
+    const auto poll = [&] {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        return WaitForBytes(count, static_cast<int>(std::clamp<long long>(left.count(), 0, 60000)));
+    };
     // A read whose minimum could not be set (a hung-up line refuses every setting) would not
     // wait at all: poll, which also sees the hang-up.
-    if (m_waitFd < 0 || !WaitBeat::ArmedHere() ||
+    if (m_waitFd < 0 || !ReadDeadline::ArmedHere() ||
         (!WakeAfter(std::clamp(count - Buffered(), 1, 255)) && !WakeAfter(1)))
-        return WaitForBytes(count, timeoutMs);
+        return poll();
     const int room = Compact();
     if (room == 0)
         return Buffered() >= count;
-    // m_termios keeps VMIN at 0: what the beat applies to end the read.
-    WaitBeat::BeginRead(m_waitFd, &m_termios);
-    const ssize_t got = ::read(m_waitFd, m_buffer + m_tail, static_cast<size_t>(room));
-    const int error = errno;
-    if (WaitBeat::EndRead())
+    // m_termios keeps VMIN at 0: what the timer applies to end the read.
+    const bool reading = ReadDeadline::BeginRead(m_waitFd, &m_termios, deadline);
+    ssize_t got = 0;
+    int error = 0;
+    if (reading) {
+        got = ::read(m_waitFd, m_buffer + m_tail, static_cast<size_t>(room));
+        error = errno;
+    }
+    if (ReadDeadline::EndRead())
         m_wakeBytes = 0;
+    if (!reading)
+        return poll();
     ++m_systemReads;
     if (got > 0)
         m_tail += static_cast<int>(got);

@@ -2,6 +2,7 @@
 #include "LowLatency.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <termios.h>
@@ -40,12 +41,13 @@ public:
     // driver is told to wake the caller only once they are all in, however the line hands them
     // on, and one read(2) then takes them with every byte behind them: one poll(2), one read(2).
     bool WaitForBytes(int count, int timeoutMs);
-    // The same wait made by one blocking read(2) that the calling thread's WaitBeat ends at the
-    // next beat at the latest: the wake-up and the taking are one system call. Without an armed
-    // beat, or where the port could not be opened a second time for it, as WaitForBytes.
-    bool WaitForBytesOnBeat(int count, int timeoutMs);
-    // Whether the port has the blocking descriptor WaitForBytesOnBeat reads from.
-    bool CanWaitOnBeat() const { return m_waitFd >= 0; }
+    // The same wait until deadline, made by one blocking read(2) that the calling thread's
+    // ReadDeadline ends by then: the wake-up and the taking are one system call. Without an
+    // armed ReadDeadline, or where the port could not be opened a second time for it, as
+    // WaitForBytes.
+    bool WaitForBytesUntil(int count, std::chrono::steady_clock::time_point deadline);
+    // Whether the port has the blocking descriptor WaitForBytesUntil reads from.
+    bool CanWaitByReading() const { return m_waitFd >= 0; }
     // The line hung up (adapter unplugged, other end gone): a wait returns at once and nothing
     // will ever come. Seen by WaitForBytes and BytesWaiting; cleared by the next open.
     bool HungUp() const { return m_hungUp.load(); }
@@ -78,7 +80,7 @@ private:
     bool WakeAfter(int bytes);
 
     int m_fd = -1;
-    // The same line opened once more, blocking, for reads that a beat ends; -1 when not had.
+    // The same line opened once more, blocking, for reads that a timer ends; -1 when not had.
     int m_waitFd = -1;
     bool m_open = false;
     bool m_exclusive = false;

@@ -3,9 +3,9 @@
 #include "AcquisitionThread.h"
 #include "DeviceLink.h"
 #include "PseudoTerminalPair.h"
+#include "ReadDeadline.h"
 #include "RunTool.h"
 #include "SimulatorFixture.h"
-#include "WaitBeat.h"
 
 #include <algorithm>
 #include <fcntl.h>
@@ -144,16 +144,16 @@ TEST_F(FrameWaitTest, AFrameInPiecesIsTakenByThePausesOwnReads) {
         [&] { readsAtFrame = link.Port().SystemReadCount(); });
     ASSERT_TRUE(test::Eventually([&] { return sink.frames == 1; }, 5s));
     EXPECT_EQ(pausesAtFirstFrame, 5) << "whole in the pause its last piece came in";
-    // On a beat each pause is one read, which the beat ends with the piece that has come and
-    // the last piece ends at once: pauses 2 to 5, and no read besides. Waiting with poll, the
-    // pieces stay in the driver until whole and one read takes them.
-    EXPECT_EQ(readsAtFrame - readsBefore, WaitBeat::Available() ? 4u : 1u);
+    // Waiting by reading, each pause is one read, which its deadline ends with the piece that
+    // has come and the last piece ends at once: pauses 2 to 5, and no read besides. Waiting
+    // with poll, the pieces stay in the driver until whole and one read takes them.
+    EXPECT_EQ(readsAtFrame - readsBefore, ReadDeadline::Available() ? 4u : 1u);
     EXPECT_EQ(streamStarts, 1);
 }
 
 // A stream that stalls leaves its last line unflushed while the pauses run out (the first line
 // of a record goes to the file at once, the second does not); that line is in the file at the
-// end of the second pause after it, whichever ends the pauses.
+// end of the second pause after it, whichever way the pauses wait.
 TEST_F(FrameWaitTest, AStalledStreamHasItsLastLineInTheFileWithinTwoPauses) {
     const std::string folder = test::MakeTempFolder("frame-wait");
     context.recordPath = folder + "/temp.txt";

@@ -1,9 +1,9 @@
 // Waiting for a whole frame: the driver wakes the wait once the bytes are all in, however the
-// line hands them on, and one read takes them with every byte behind them. On a beat the wait
-// and the taking are that one read, and the beat ends a read that nothing ends.
+// line hands them on, and one read takes them with every byte behind them. Waiting by reading, the
+// wait and the taking are that one read, and a timer ends a read that nothing ends by its deadline.
 #include "PseudoTerminalPair.h"
+#include "ReadDeadline.h"
 #include "SerialPort.h"
-#include "WaitBeat.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,10 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr int kFrame = 40;
-constexpr int kFallbackMs = 50; // the poll's limit where no beat is armed
+
+ReadDeadline::Clock::time_point In(std::chrono::milliseconds wait) {
+    return ReadDeadline::Clock::now() + wait;
+}
 
 class SerialPortWait : public ::testing::Test {
 protected:
@@ -42,13 +45,13 @@ private:
     test::PseudoTerminalPair m_pty;
 };
 
-class SerialPortBeatWait : public SerialPortWait {
+class SerialPortReadWait : public SerialPortWait {
 protected:
     void SetUp() override {
-        if (!WaitBeat::Available())
-            GTEST_SKIP() << "beats cannot end reads in this build";
+        if (!ReadDeadline::Available())
+            GTEST_SKIP() << "a timer cannot end reads in this build";
         SerialPortWait::SetUp();
-        ASSERT_TRUE(port.CanWaitOnBeat());
+        ASSERT_TRUE(port.CanWaitByReading());
     }
     void HangUpTheLineItself() {
         const int other = ::open(port.DevicePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
@@ -121,85 +124,123 @@ TEST_F(SerialPortWait, OneReadTakesEveryFrameWaitingAndTheNextWaitCountsWhatIsLe
     EXPECT_EQ(port.BytesWaiting(), kFrame - 1) << "the ordinary reads work on as before";
 }
 
-TEST_F(SerialPortBeatWait, AFrameInPiecesIsOneReadOnceWhole) {
-    const WaitBeat beat(60s); // no beat falls in this test
-    ASSERT_TRUE(beat.Armed());
+TEST_F(SerialPortReadWait, AFrameInPiecesIsOneReadOnceWhole) {
+    const ReadDeadline deadline;
+    ASSERT_TRUE(deadline.Armed());
+    const std::uint64_t expiries = ReadDeadline::Expiries();
     Send(30);
     std::thread line([this] {
         std::this_thread::sleep_for(20ms);
         Send(10);
     });
-    EXPECT_TRUE(port.WaitForBytesOnBeat(kFrame, kFallbackMs));
+    EXPECT_TRUE(port.WaitForBytesUntil(kFrame, In(60s)));
     line.join();
     EXPECT_EQ(port.Buffered(), kFrame);
     EXPECT_EQ(port.SystemReadCount(), 1u) << "the wait and the taking are one read";
     EXPECT_EQ(port.SystemPollCount(), 0u);
+    EXPECT_EQ(ReadDeadline::Expiries(), expiries);
 }
 
-TEST_F(SerialPortBeatWait, TheBeatEndsAWaitThatNothingEndsAndTheNextWaitWaitsAgain) {
-    const WaitBeat beat(20ms);
-    ASSERT_TRUE(beat.Armed());
+TEST_F(SerialPortReadWait, TheDeadlineEndsAWaitThatNothingEndsAndTheNextWaitWaitsAgain) {
+    const ReadDeadline deadline;
+    ASSERT_TRUE(deadline.Armed());
     Send(10);
-    const std::uint64_t before = WaitBeat::Beats();
-    EXPECT_FALSE(port.WaitForBytesOnBeat(kFrame, kFallbackMs));
-    EXPECT_EQ(port.Buffered(), 10) << "the read the beat ended took what had come";
+    const std::uint64_t before = ReadDeadline::Expiries();
+    EXPECT_FALSE(port.WaitForBytesUntil(kFrame, In(20ms)));
+    EXPECT_EQ(port.Buffered(), 10) << "the read the timer ended took what had come";
     EXPECT_FALSE(port.HungUp()) << "an ended read is not a hang-up";
-    // Each further wait lasts until a beat: the beat's release of the read did not outlast it.
-    EXPECT_FALSE(port.WaitForBytesOnBeat(kFrame, kFallbackMs));
-    EXPECT_FALSE(port.WaitForBytesOnBeat(kFrame, kFallbackMs));
-    EXPECT_GE(WaitBeat::Beats() - before, 3u);
+    // Each further wait lasts until its deadline: ending a read did not outlast it.
+    EXPECT_FALSE(port.WaitForBytesUntil(kFrame, In(20ms)));
+    EXPECT_FALSE(port.WaitForBytesUntil(kFrame, In(20ms)));
+    EXPECT_EQ(ReadDeadline::Expiries() - before, 3u);
     EXPECT_EQ(port.SystemReadCount(), 3u);
+    EXPECT_EQ(port.SystemPollCount(), 0u);
     Send(30);
-    EXPECT_TRUE(port.WaitForBytesOnBeat(kFrame, kFallbackMs));
+    EXPECT_TRUE(port.WaitForBytesUntil(kFrame, In(20ms)));
     EXPECT_EQ(port.Buffered(), kFrame);
 }
 
-TEST_F(SerialPortBeatWait, AHangUpEndsTheWaitAndIsTold) {
-    const WaitBeat beat(60s);
+// While frames flow every wait ends with its frame: the timer set for an earlier wait stays as
+// long as it would end a wait not long before its deadline, and is set again only when it
+// would end one after its deadline or too long before.
+TEST_F(SerialPortReadWait, TheTimerIsSetAgainOnlyWhenItWouldNotEndAWaitInTime) {
+    const ReadDeadline deadline;
+    ASSERT_TRUE(deadline.Armed());
+    const std::uint64_t settings = ReadDeadline::Settings();
+    const std::uint64_t expiries = ReadDeadline::Expiries();
+    const auto first = In(10s);
+    std::uint8_t frame[kFrame];
+    const auto flow = [&](ReadDeadline::Clock::time_point until) {
+        Send(kFrame);
+        ASSERT_TRUE(port.WaitForBytesUntil(kFrame, until));
+        ASSERT_EQ(port.Read(frame, kFrame), kFrame);
+    };
+    flow(first);
+    for (int ms = 1; ms <= 25; ++ms)
+        flow(first + std::chrono::milliseconds(ms));
+    EXPECT_EQ(ReadDeadline::Settings() - settings, 1u) << "deadlines up to 25 ms after it";
+    flow(first + 26ms);
+    EXPECT_EQ(ReadDeadline::Settings() - settings, 2u) << "one more than 25 ms after it";
+    flow(first + 20ms);
+    EXPECT_EQ(ReadDeadline::Settings() - settings, 3u) << "one before it";
+    EXPECT_EQ(port.SystemReadCount(), 28u);
+    EXPECT_EQ(ReadDeadline::Expiries(), expiries);
+}
+
+TEST_F(SerialPortReadWait, AWaitWhoseDeadlineHasPassedSetsNoTimer) {
+    const ReadDeadline deadline;
+    const std::uint64_t settings = ReadDeadline::Settings();
+    Send(10);
+    EXPECT_FALSE(port.WaitForBytesUntil(kFrame, In(-1ms)));
+    EXPECT_EQ(ReadDeadline::Settings(), settings) << "no timer for a wait that is over";
+}
+
+TEST_F(SerialPortReadWait, AHangUpEndsTheWaitAndIsTold) {
+    const ReadDeadline deadline;
     std::thread line([this] {
         std::this_thread::sleep_for(20ms);
         HangUp();
     });
-    EXPECT_FALSE(port.WaitForBytesOnBeat(kFrame, kFallbackMs));
+    EXPECT_FALSE(port.WaitForBytesUntil(kFrame, In(60s)));
     line.join();
     EXPECT_TRUE(port.HungUp());
-    EXPECT_FALSE(port.WaitForBytesOnBeat(kFrame, kFallbackMs)) << "and a dead line at once";
+    EXPECT_FALSE(port.WaitForBytesUntil(kFrame, In(60s))) << "and a dead line at once";
 }
 
 // A tty that is hung up itself (a modem line dropping its carrier) answers a read with 0, not
 // EIO, and refuses every setting: seen by a wait whose minimum is set already and by one that
 // has yet to set it.
-TEST_F(SerialPortBeatWait, AHangUpOfTheLineItselfEndsAWaitWithItsMinimumSet) {
-    const WaitBeat beat(60s);
+TEST_F(SerialPortReadWait, AHangUpOfTheLineItselfEndsAWaitWithItsMinimumSet) {
+    const ReadDeadline deadline;
     Send(kFrame);
-    ASSERT_TRUE(port.WaitForBytesOnBeat(kFrame, kFallbackMs));
+    ASSERT_TRUE(port.WaitForBytesUntil(kFrame, In(60s)));
     std::uint8_t frame[kFrame];
     ASSERT_EQ(port.Read(frame, kFrame), kFrame);
     HangUpTheLineItself();
     if (IsSkipped() || HasFatalFailure())
         return;
-    EXPECT_FALSE(port.WaitForBytesOnBeat(kFrame, kFallbackMs));
+    EXPECT_FALSE(port.WaitForBytesUntil(kFrame, In(60s)));
     EXPECT_TRUE(port.HungUp());
 }
 
-TEST_F(SerialPortBeatWait, AHangUpOfTheLineItselfEndsAWaitThatCannotSetItsMinimum) {
-    const WaitBeat beat(60s);
+TEST_F(SerialPortReadWait, AHangUpOfTheLineItselfEndsAWaitThatCannotSetItsMinimum) {
+    const ReadDeadline deadline;
     HangUpTheLineItself();
     if (IsSkipped() || HasFatalFailure())
         return;
-    EXPECT_FALSE(port.WaitForBytesOnBeat(kFrame, kFallbackMs));
+    EXPECT_FALSE(port.WaitForBytesUntil(kFrame, In(60s)));
     EXPECT_TRUE(port.HungUp());
 }
 
-TEST_F(SerialPortBeatWait, WithoutABeatOnTheThreadTheWaitPolls) {
+TEST_F(SerialPortReadWait, WithoutATimerOnTheThreadTheWaitPolls) {
     Send(10);
-    EXPECT_FALSE(port.WaitForBytesOnBeat(kFrame, 20));
+    EXPECT_FALSE(port.WaitForBytesUntil(kFrame, In(20ms)));
     EXPECT_EQ(port.SystemPollCount(), 1u);
     EXPECT_EQ(port.SystemReadCount(), 0u);
     std::thread other([&] {
-        const WaitBeat beat(60s);
-        EXPECT_TRUE(beat.Armed());
+        const ReadDeadline deadline;
+        EXPECT_TRUE(deadline.Armed());
     });
     other.join();
-    EXPECT_FALSE(WaitBeat::ArmedHere()) << "a beat belongs to the thread that armed it";
+    EXPECT_FALSE(ReadDeadline::ArmedHere()) << "a timer belongs to the thread that armed it";
 }
