@@ -9,7 +9,8 @@
 //
 // Then the same against processes of their own: an independent bare reader (tensiq-bare-reader)
 // that checks the floor, and tensiq-cli record, with its CPU per frame beside the bare
-// reader's (each alone, in rounds), its system calls (strace) and user-space instructions
+// reader's and a bare recorder's (the bare reader writing the lines: the least a record costs;
+// each alone, in rounds), its system calls (strace) and user-space instructions
 // (callgrind) per frame. Last, the demo's own simulated device.
 #include "AcquisitionThread.h"
 #include "CliRecordFigures.h"
@@ -500,13 +501,17 @@ int main(int argc, char** argv) {
     std::printf("  the bench's floor, the same rounds (us)      %8.1f  %+.0f %%  (%s)\n",
                 floorMedian, floorGap * 100,
                 std::abs(floorGap) <= 0.10 ? "within 10 %, a true floor" : "NOT within 10 %");
-    std::printf("  record, CPU per frame (us)                    %8.1f  (3000 minus 500 frames, "
+    std::printf("  record, CPU per frame (us)                    %8.1f  (4 s of its steady stream, "
                 "median of %d rounds)\n",
                 cli.cpuPerFrameUs, cli.rounds);
     std::printf(
         "  the bare reader alone, same rounds (us)      %8.1f  record %.2fx that (median of "
         "the rounds' ratios)\n",
         cli.bareCpuPerFrameUs, cli.ratio);
+    std::printf(
+        "  the bare recorder alone, same rounds (us)    %8.1f  %.2fx the bare reader; record "
+        "%.2fx it\n",
+        cli.bareRecorderCpuPerFrameUs, cli.recorderRatio, cli.ratioToRecorder);
     if (cli.syscallsPerFrame >= 0)
         std::printf("  record, system calls per frame               %8.2f  (strace -c -f, 3000 "
                     "minus 500 frames)\n",

@@ -4,6 +4,9 @@
 // against it.
 //
 //     tensiq-bare-reader PORT_PATH WARM_UP_FRAMES FRAMES
+#include <charconv>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -28,17 +31,42 @@ void SetMinimum(int fd, termios& tio, int bytes) {
     ::tcsetattr(fd, TCSANOW, &tio);
 }
 
+using Clock = std::chrono::steady_clock;
+Clock::time_point g_unflushedSince;
+bool g_unflushed = false;
+
+void Record(std::FILE* file, const unsigned char* frame) {
+    char line[12 * 12 + 1];
+    char* end = line;
+    for (int rope = 0; rope < 12; ++rope) {
+        const int load = static_cast<std::int16_t>(frame[2 + 3 * rope] | frame[3 + 3 * rope] << 8);
+        end = std::to_chars(end, line + sizeof line, load).ptr;
+        *end++ = ';';
+    }
+    *end++ = '\n';
+    std::fwrite(line, 1, static_cast<std::size_t>(end - line), file);
+    const Clock::time_point now = Clock::now();
+    if (!g_unflushed) {
+        g_unflushed = true;
+        g_unflushedSince = now;
+    } else if (now - g_unflushedSince >= std::chrono::milliseconds(50)) {
+        std::fflush(file);
+        g_unflushed = false;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: %s PORT_PATH WARM_UP_FRAMES FRAMES\n", argv[0]);
+    if (argc != 4 && argc != 5) {
+        std::fprintf(stderr, "usage: %s PORT_PATH WARM_UP_FRAMES FRAMES [RECORD_FILE]\n", argv[0]);
         return 2;
     }
     const long warmUp = std::atol(argv[2]);
     const long frames = std::atol(argv[3]);
     const int fd = ::open(argv[1], O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0 || warmUp < 0 || frames <= 0) {
+    std::FILE* record = argc == 5 ? std::fopen(argv[4], "w") : nullptr;
+    if (fd < 0 || warmUp < 0 || frames <= 0 || (argc == 5 && record == nullptr)) {
         std::perror("bare reader");
         return 1;
     }
@@ -67,6 +95,8 @@ int main(int argc, char** argv) {
                frame[kFrame - 1] == 0x0D) {
             if (++seen == warmUp)
                 cpu0 = ProcessCpuSeconds();
+            if (record != nullptr)
+                Record(record, frame);
         }
         SetMinimum(fd, tio, 1);
     }
@@ -75,6 +105,8 @@ int main(int argc, char** argv) {
     if (::write(fd, &quiet, 1) != 1)
         return 1;
     ::close(fd);
+    if (record != nullptr && std::fclose(record) != 0)
+        return 1;
     std::printf("%ld %.3f\n", frames, cpu * 1e6 / static_cast<double>(frames));
     return 0;
 }

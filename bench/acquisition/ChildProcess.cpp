@@ -23,7 +23,8 @@ std::string FindProgram(const std::string& name) {
     return {};
 }
 
-ChildResult RunChild(const std::vector<std::string>& argv, const std::string& errorFile) {
+ChildResult RunChild(const std::vector<std::string>& argv, const std::string& errorFile,
+                     const std::function<void(pid_t)>& whileRunning) {
     ChildResult result;
     int out[2];
     if (argv.empty() || ::pipe2(out, O_CLOEXEC) != 0)
@@ -47,6 +48,8 @@ ChildResult RunChild(const std::vector<std::string>& argv, const std::string& er
         return result;
     }
     result.started = true;
+    if (whileRunning)
+        whileRunning(pid);
     char buffer[4096];
     for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
         result.output.append(buffer, static_cast<std::size_t>(n));

@@ -1,6 +1,8 @@
 #pragma once
 // Another program run to its end: its standard output, exit status and CPU time.
+#include <functional>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 namespace tensiq::bench {
@@ -13,8 +15,11 @@ struct ChildResult {
 };
 
 // Runs argv[0] (a path, or a name looked up in PATH) with the bench's environment; standard
-// error goes to errorFile (empty: discarded).
-ChildResult RunChild(const std::vector<std::string>& argv, const std::string& errorFile = {});
+// error goes to errorFile (empty: discarded). whileRunning, when given, is called once the child
+// has started, before its output is read: the child must not write more than a pipe holds
+// meanwhile.
+ChildResult RunChild(const std::vector<std::string>& argv, const std::string& errorFile = {},
+                     const std::function<void(pid_t)>& whileRunning = {});
 
 // The path of a program in PATH, or empty.
 std::string FindProgram(const std::string& name);

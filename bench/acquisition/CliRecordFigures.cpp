@@ -2,11 +2,14 @@
 
 #include "ChildProcess.h"
 #include "Median.h"
+#include "ProcessRuntime.h"
 #include "Simulator.h"
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 #include <vector>
 
 namespace tensiq::bench {
@@ -63,14 +66,50 @@ double CallgrindInstructions(const std::string& file) {
     return total;
 }
 
+// record's CPU per frame over a stretch of its steady stream, read from outside while it runs,
+// so that neither its start nor its end is in the figure (the difference of two whole runs
+// carries the noise of two start-ups). Negative when the run failed or the stretch did not lie
+// within it.
+double SteadyRecordCpuPerFrameUs(const std::string& folder, const std::string& cli,
+                                 const std::string& out, const std::string& errors) {
+    using Clock = std::chrono::steady_clock;
+    constexpr auto kWarmUp = std::chrono::milliseconds(1500);
+    constexpr auto kStretch = std::chrono::seconds(4);
+    constexpr auto kAfter = std::chrono::milliseconds(1500);
+    const long frames = static_cast<long>(
+        std::chrono::duration<double>(kWarmUp + kStretch + kAfter).count() * kLineFrames);
+    PacedDevice device(folder);
+    double cpu = -1, seconds = 0;
+    Clock::time_point stretchEnd;
+    const ChildResult r =
+        RunChild(RecordCommand(cli, device.Path(), frames, out), errors, [&](pid_t pid) {
+            std::this_thread::sleep_for(kWarmUp);
+            const double cpu0 = ProcessRuntimeSeconds(pid);
+            const Clock::time_point t0 = Clock::now();
+            std::this_thread::sleep_for(kStretch);
+            const double cpu1 = ProcessRuntimeSeconds(pid);
+            stretchEnd = Clock::now();
+            seconds = std::chrono::duration<double>(stretchEnd - t0).count();
+            if (cpu0 >= 0 && cpu1 >= cpu0)
+                cpu = cpu1 - cpu0;
+        });
+    // A run that ended within the stretch would have its idle end in it.
+    if (!r.started || r.status != 0 || cpu < 0 || Clock::now() - stretchEnd < kAfter / 3)
+        return -1;
+    return cpu * 1e6 / (seconds * kLineFrames);
+}
+
 } // namespace
 
 BareReaderFigures MeasureBareReader(const std::string& dir, const std::string& bareReader,
-                                    double seconds) {
+                                    double seconds, const std::string& recordFile) {
     BareReaderFigures f;
     PacedDevice device(dir + "/bare-ports");
     const long frames = static_cast<long>(seconds * kLineFrames);
-    const ChildResult r = RunChild({bareReader, device.Path(), "300", std::to_string(frames)});
+    std::vector<std::string> argv{bareReader, device.Path(), "300", std::to_string(frames)};
+    if (!recordFile.empty())
+        argv.push_back(recordFile);
+    const ChildResult r = RunChild(argv);
     std::istringstream in(r.output);
     if (!(in >> f.frames >> f.cpuPerFrameUs))
         f.failure = "the bare reader did not report";
@@ -109,7 +148,7 @@ CliRecordFigures MeasureCliRecord(const std::string& dir, const std::string& cli
     };
 
     // Each round's ratio compares two runs minutes apart at most, which meet the same machine.
-    std::vector<double> record, bare, ratio;
+    std::vector<double> record, bare, ratio, recorder, recorderRatio, ratioToRecorder;
     for (int round = 0; round < rounds && f.failure.empty(); ++round) {
         const std::string folder = fresh();
         std::filesystem::create_directories(folder);
@@ -118,19 +157,33 @@ CliRecordFigures MeasureCliRecord(const std::string& dir, const std::string& cli
             f.failure = alone.failure;
             break;
         }
-        const double cpu =
-            perFrame(500, 3000, {}, [](const ChildResult& r) { return r.cpuSeconds * 1e6; });
-        if (cpu < 0 || alone.cpuPerFrameUs <= 0)
+        std::filesystem::create_directories(folder + "/recorder");
+        const BareReaderFigures least =
+            MeasureBareReader(folder + "/recorder", bareReader, 2500 / kLineFrames, out);
+        if (!least.failure.empty()) {
+            f.failure = "the bare recorder: " + least.failure;
+            break;
+        }
+        const double cpu = SteadyRecordCpuPerFrameUs(fresh(), cli, out, errors);
+        if (cpu < 0 || alone.cpuPerFrameUs <= 0 || least.cpuPerFrameUs <= 0)
             continue;
         record.push_back(cpu);
         bare.push_back(alone.cpuPerFrameUs);
         ratio.push_back(cpu / alone.cpuPerFrameUs);
+        recorder.push_back(least.cpuPerFrameUs);
+        recorderRatio.push_back(least.cpuPerFrameUs / alone.cpuPerFrameUs);
+        ratioToRecorder.push_back(cpu / least.cpuPerFrameUs);
     }
     f.rounds = static_cast<int>(ratio.size());
+    if (f.rounds == 0 && f.failure.empty())
+        f.failure = "record's CPU could not be measured in any round, see " + errors;
     if (f.rounds > 0) {
         f.cpuPerFrameUs = Median(record);
         f.bareCpuPerFrameUs = Median(bare);
         f.ratio = Median(ratio);
+        f.bareRecorderCpuPerFrameUs = Median(recorder);
+        f.recorderRatio = Median(recorderRatio);
+        f.ratioToRecorder = Median(ratioToRecorder);
     }
 
     if (const std::string strace = FindProgram("strace"); strace.empty())

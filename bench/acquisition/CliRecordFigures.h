@@ -1,7 +1,8 @@
 #pragma once
 // tensiq-cli record at the line limit, a process of its own, against a paced simulator: CPU
-// per frame, system calls and user-space instructions per frame, each as the difference of a
-// long and a short run so that start-up drops out. And an independent bare reader.
+// per frame over a stretch of its steady stream, and system calls and user-space instructions
+// per frame, each as the difference of a long and a short run so that start-up drops out. And
+// an independent bare reader.
 #include <string>
 
 namespace tensiq::bench {
@@ -12,14 +13,18 @@ struct BareReaderFigures {
     std::string failure;
 };
 
-// The independent bare reader against a fresh paced simulator for about that long.
+// The independent bare reader against a fresh paced simulator for about that long; with a
+// record file, as a bare recorder.
 BareReaderFigures MeasureBareReader(const std::string& dir, const std::string& bareReader,
-                                    double seconds);
+                                    double seconds, const std::string& recordFile = {});
 
 struct CliRecordFigures {
-    double cpuPerFrameUs = -1;     // record, 3000 minus 500 frames; median of the rounds
-    double bareCpuPerFrameUs = -1; // the bare reader alone, in the same rounds; median
-    double ratio = -1;             // record against the bare reader, each round; median
+    double cpuPerFrameUs = -1;             // record, 4 s of its steady stream; median of the rounds
+    double bareCpuPerFrameUs = -1;         // the bare reader alone, in the same rounds; median
+    double ratio = -1;                     // record against the bare reader, each round; median
+    double bareRecorderCpuPerFrameUs = -1; // the bare recorder alone, same rounds; median
+    double recorderRatio = -1;             // the bare recorder against the bare reader; median
+    double ratioToRecorder = -1;           // record against the bare recorder; median
     int rounds = 0;
     double syscallsPerFrame = -1;     // strace -c -f, 3000 minus 500 frames
     double instructionsPerFrame = -1; // callgrind, 5000 minus 1000 frames
