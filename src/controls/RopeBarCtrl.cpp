@@ -247,7 +247,8 @@ void CRopeBarCtrl::DrawGradientBands(const BarDrawInfo& info, BarSpan gradient, 
 void CRopeBarCtrl::DrawGradientBand(const BarDrawInfo& info, BarSpan band, BarSpan clip,
                                     COLORREF start, COLORREF end) {
     if (m_targetEnabled != 0) {
-        const bool near = std::abs(GetPos() - m_target) <= m_target * 0.02;
+        // The load, not the full bar it is drawn as: a rope far above the target is not near.
+        const bool near = std::abs(ShownValue() - m_target) <= m_target * 0.02;
         start = near ? kNearStart : kFarStart;
         end = near ? kNearEnd : kFarEnd;
     }

@@ -66,12 +66,12 @@ void CRopeLoadDlg::OnAssistant() {
     m_assistantButton.SetWindowText(ResourceText(res::kStrAssistantEnd));
 }
 
-// From the positions the bars show now: the last readings of an earlier run at this run's
-// scale, or 0.
+// From the loads the bars show now: the last readings of an earlier run at this run's scale,
+// or 0. A load above the full scale counts as itself, not as the full bar.
 void CRopeLoadDlg::ComputeAssistantTargets() {
     BarPositions positions{};
     for (int k = 0; k < kRopes; ++k)
-        positions[k] = m_bars[k].GetPos();
+        positions[k] = m_bars[k].ShownValue();
     const auto reference =
         tensiq::ComputeAssistantTargets(positions, m_storedBlock.RopeCount(), m_targets);
     m_referenceRope = reference.value_or(0);

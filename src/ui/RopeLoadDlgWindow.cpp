@@ -73,11 +73,12 @@ void CRopeLoadDlg::SetTimerHandler(UINT_PTR id, std::function<void()> handler) {
 
 void CRopeLoadDlg::OnTimer(UINT_PTR id) {
     if (id == kMarkerTimer) {
-        // The current rope's marker follows the reference rope's live load.
+        // The current rope's marker follows the reference rope's live load, above the full
+        // scale too.
         KillTimer(kMarkerTimer);
         int value = 1;
         if (m_referenceRope >= 0 && m_referenceRope < kRopes)
-            value = m_bars[m_referenceRope].GetPos();
+            value = m_bars[m_referenceRope].ShownValue();
         if (m_currentRope >= 0 && m_currentRope < kRopes)
             m_bars[m_currentRope].SetTarget(value, TRUE);
         SetTimer(kMarkerTimer, kMarkerTimerMs);

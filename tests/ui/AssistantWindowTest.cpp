@@ -1,3 +1,4 @@
+#include "AssistantTargets.h"
 #include "RunWindowFixture.h"
 
 #include <QImage>
@@ -196,4 +197,40 @@ TEST_F(AssistantWindow, FailureCaptionsDifferFromStart) {
     EXPECT_EQ(dlg->Context().assistantActive.load(), 0);
     EXPECT_EQ(dlg->m_comPort, -1);
     EXPECT_FALSE(dlg->Link().IsOpen());
+}
+
+// The bars are full at 1000 kg, but a rope above that carries its own load: the reference,
+// the marker and the colour come from the loads, not from the full bars they are drawn as.
+TEST_F(AssistantWindow, RopesAboveTheFullScaleCountWithTheirLoads) {
+    sim->AddDevice(3, SteadyDevice({1500, 900, 1000}, 3));
+    Open();
+    MeasureOnce({1500, 900, 1000});
+    ASSERT_EQ(dlg->m_bars[0].GetPos(), 1000) << "drawn full";
+    dlg->OnAssistant();
+    ASSERT_EQ(dlg->Context().assistantActive.load(), 1);
+    AwaitFrames();
+
+    // The mean is 1133: rope 3 is nearest. Taken at the full bar, rope 1 would be.
+    EXPECT_EQ(dlg->m_referenceRope, 2);
+    AssistantTargetArray expected{};
+    const BarPositions loads{1500, 900, 1000};
+    ComputeAssistantTargets(loads, 3, expected);
+    for (int k = 0; k < 3; ++k)
+        EXPECT_EQ(dlg->m_targets[k], expected[k]) << "rope " << k + 1;
+    ASSERT_EQ(dlg->m_currentRope, 0);
+
+    // 1500 against 1000 is far, though both fill the bar.
+    dlg->Tick(kMarkerTimer);
+    EXPECT_EQ(dlg->m_bars[0].m_target, 1000);
+    EXPECT_TRUE(Red(FilledColour(0))) << FilledColour(0).name().toStdString();
+    // The reference rope goes above the full scale too: the marker follows its load.
+    SetReading(3, 2, 1400);
+    ASSERT_TRUE(PumpUntil([&] { return dlg->m_bars[2].ShownValue() == 1400; }));
+    dlg->Tick(kMarkerTimer);
+    EXPECT_EQ(dlg->m_bars[0].m_target, 1400);
+    EXPECT_TRUE(Red(FilledColour(0)));
+    SetReading(3, 0, 1410);
+    ASSERT_TRUE(PumpUntil([&] { return dlg->m_bars[0].ShownValue() == 1410; }));
+    EXPECT_TRUE(Green(FilledColour(0))) << "within 2 % of 1400";
+    dlg->OnAssistant();
 }

@@ -105,7 +105,7 @@ protected:
         AwaitFrames();
         ASSERT_TRUE(PumpUntil([&] {
             for (std::size_t k = 0; k < expectedPositions.size(); ++k)
-                if (dlg->m_bars[k].GetPos() != expectedPositions[k])
+                if (dlg->m_bars[k].ShownValue() != expectedPositions[k])
                     return false;
             return true;
         })) << "the bars never showed the loads "
