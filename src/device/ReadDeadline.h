@@ -23,7 +23,7 @@ public:
     using Clock = std::chrono::steady_clock;
 
     // A read may end up to this much before its deadline, when the timer was set for an
-    // earlier read; a wait that ends early is no longer than asked, and is simply waited again.
+    // earlier read: the wait is then shorter than asked, never longer.
     static constexpr auto kKeepWindow = std::chrono::milliseconds(25);
 
     ReadDeadline();
