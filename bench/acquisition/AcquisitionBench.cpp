@@ -47,8 +47,8 @@ constexpr auto kWarmUp = std::chrono::milliseconds(700);
 constexpr auto kDrain = std::chrono::milliseconds(150);
 // The simulator's frame numbers repeat after this many frames.
 constexpr double kUniqueFrames = 65025;
-// Rounds of the bare reader alone and record alone, and of the floor and the bare reader each
-// alone, for the median of each.
+// Rounds of the bare reader, the bare recorder and record, and of the bare reader, the floor and
+// the acquisition thread, each alone, for the median of each.
 constexpr int kCliRounds = 5;
 constexpr int kFloorRounds = 5;
 

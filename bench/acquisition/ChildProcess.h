@@ -1,5 +1,5 @@
 #pragma once
-// Another program run to its end: its standard output, exit status and CPU time.
+// Another program run to its end: its standard output and exit status.
 #include <functional>
 #include <string>
 #include <sys/types.h>
@@ -9,9 +9,8 @@ namespace tensiq::bench {
 
 struct ChildResult {
     bool started = false;
-    int status = -1;       // exit status; -1 when it did not exit normally
-    double cpuSeconds = 0; // user and system time of the child and everything it waited for
-    std::string output;    // standard output
+    int status = -1;    // exit status; -1 when it did not exit normally
+    std::string output; // standard output
 };
 
 // Runs argv[0] (a path, or a name looked up in PATH) with the bench's environment; standard

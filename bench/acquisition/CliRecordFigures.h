@@ -31,9 +31,10 @@ struct CliRecordFigures {
     std::string syscallNote, instructionNote, failure;
 };
 
-// cli is the program's path; dir a scratch folder. The CPU is measured in rounds, each the
-// bare reader alone and then record alone, so that both meet the same machine: a reader that
-// runs beside another finds the processors awake and costs less a wake-up.
+// cli is the program's path; dir a scratch folder. The CPU is measured in rounds, each the bare
+// reader, the bare recorder and record, one after the other and each alone, so that all meet the
+// same machine: a reader that runs beside another finds the processors awake and pays less for
+// a wake-up.
 CliRecordFigures MeasureCliRecord(const std::string& dir, const std::string& cli,
                                   const std::string& bareReader, int rounds);
 
