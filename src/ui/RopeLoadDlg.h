@@ -125,6 +125,8 @@ protected:
 
     void contextMenuEvent(QContextMenuEvent* event) override;
     void done(int result) override;
+    // Stops the thread and joins it; the record of a run ends complete. No device command.
+    void ShutDownAcquisition();
 
 private:
     void ConnectWindowCommands();
@@ -132,8 +134,6 @@ private:
     void ConfigureBars();
     void ConfigureTotalLabel();
     void StartAcquisition();
-    // Stops the thread and joins it; the record of a run ends complete. No device command.
-    void ShutDownAcquisition();
     void NameControlsForAssistiveTechnology();
 
     // Run, assistant and save.

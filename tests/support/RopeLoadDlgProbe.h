@@ -13,6 +13,8 @@ public:
     // The platform's timer calls this; a test ticks by hand.
     void Tick(UINT_PTR id) { OnTimer(id); }
 
+    using CRopeLoadDlg::ShutDownAcquisition;
+
     using CRopeLoadDlg::m_assistantButton;
     using CRopeLoadDlg::m_bars;
     using CRopeLoadDlg::m_barsVisible;

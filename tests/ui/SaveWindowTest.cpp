@@ -189,6 +189,8 @@ TEST_F(SaveWindow, ASaveDuringARunLeavesOutTheLineBeingWritten) {
     std::ofstream(record, std::ios::binary) << "Mo 7.12.2026\n1;2;3;4;5;6;7;8;9;10;11;12;\n13;1";
     const std::string target = folder + "/live.txt";
     chosen = {QString::fromStdString(target)};
+    // The thread would take the flag for a run of its own and start the record afresh.
+    dlg->ShutDownAcquisition();
     dlg->Context().runFlag = 1; // as the thread sees a run
     dlg->OnSaveMeasurement();
     dlg->Context().runFlag = 0;
