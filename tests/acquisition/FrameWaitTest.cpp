@@ -1,16 +1,11 @@
 // The frame wait on a line the test drives by hand, at the frame wait's own pauses: a frame in
 // pieces, a late frame, and none at all.
-#include "AcquisitionThread.h"
-#include "DeviceLink.h"
-#include "PseudoTerminalPair.h"
+#include "HandDrivenLineFixture.h"
 #include "ReadDeadline.h"
 #include "RunTool.h"
-#include "SimulatorFixture.h"
 
 #include <algorithm>
-#include <fcntl.h>
 #include <filesystem>
-#include <unistd.h>
 
 using namespace tensiq;
 using namespace std::chrono_literals;
@@ -19,38 +14,10 @@ namespace {
 
 constexpr int kFramePauseMs = 50;
 
-class FrameSink : public AcquisitionSink {
-public:
-    void OnFrame(const FrameUpdate&) override {
-        if (onFrame)
-            onFrame();
-        ++frames;
-    }
-    void OnSynchronisationFailed(const std::string&) override { ++failures; }
-    void OnConnectionLost(const std::string&) override {}
-    void OnRecordFailed(const RecordFailure&) override {}
-    std::function<void()> onFrame; // on the acquisition thread
-    std::atomic<int> frames{0};
-    std::atomic<int> failures{0};
-};
-
 } // namespace
 
-class FrameWaitTest : public ::testing::Test {
+class FrameWaitTest : public test::HandDrivenLineFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_pty.IsOpen());
-        m_master = m_pty.Master();
-        ::fcntl(m_master, F_SETFL, O_NONBLOCK);
-        ASSERT_TRUE(link.OpenDevice(m_pty.SlavePath()));
-        context.link = &link;
-        context.sink = &sink;
-    }
-    void TearDown() override {
-        thread.StopRun();
-        link.Close();
-        m_pty.Close();
-    }
     // Starts a run whose stream start is answered with a carriage return; from then on the
     // frame wait's pauses are counted and each is handed to atPause (on the acquisition thread).
     void StartSynchronised(std::function<void(int pause)> atPause,
@@ -72,42 +39,13 @@ protected:
             if (atFrame)
                 atFrame();
         };
-        thread.Start();
-        thread.StartRun();
-        std::string seen;
-        ASSERT_TRUE(test::Eventually(
-            [&] {
-                char c;
-                while (::read(m_master, &c, 1) == 1)
-                    seen += c;
-                return seen.find('S') != std::string::npos;
-            },
-            5s))
-            << seen;
+        StartRunUntilStreamStart();
         Send(std::string(1, '\r'));
     }
-    void Send(const std::string& bytes) {
-        ASSERT_EQ(::write(m_master, bytes.data(), bytes.size()),
-                  static_cast<ssize_t>(bytes.size()));
-    }
-    static std::string Frame() {
-        std::string frame(40, '\0');
-        frame[0] = 0x4C;
-        frame[39] = 0x0D;
-        return frame;
-    }
 
-    DeviceLink link;
-    AcquisitionContext context;
-    FrameSink sink;
-    AcquisitionThread thread{context};
     std::atomic<int> streamStarts{0};
     std::atomic<int> pauses{0};
     std::atomic<int> pausesAtFirstFrame{-1};
-
-private:
-    test::PseudoTerminalPair m_pty;
-    int m_master = -1;
 };
 
 TEST_F(FrameWaitTest, AFrameThatNeverComesRestartsTheStreamAfterTenPauses) {
