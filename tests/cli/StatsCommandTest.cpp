@@ -1,5 +1,6 @@
 #include "RunTool.h"
 #include "SimulatorFixture.h"
+#include "WorkedRecord.h"
 
 #include <filesystem>
 #include <fstream>
@@ -25,22 +26,10 @@ protected:
     std::string m_folder;
 };
 
-// Rope 1 goes 2, 4, 4, 4, 5, 5, 7, 9 over frames 2-9 (mean 5, std 2); rope 2 stays 100, rope 4
-// 110, the rest 0. Frame 1 and 10 lie outside the range and would change every figure.
-std::string WorkedRecord() {
-    std::string text = "07.12.2026 22:01:12\n";
-    auto line = [&](int rope1) { text += std::to_string(rope1) + ";100;0;110;0;0;0;0;0;0;0;0;\n"; };
-    line(1000);
-    for (int v : {2, 4, 4, 4, 5, 5, 7, 9})
-        line(v);
-    line(-1000);
-    return text;
-}
-
 } // namespace
 
 TEST_F(StatsCommandTest, JsonGivesTheRangeStatisticsWithPointDecimals) {
-    const std::string path = Write(WorkedRecord());
+    const std::string path = Write(test::WorkedRecord());
     const test::ToolResult r = Stats(path + " --from 2 --to 9 --json");
     ASSERT_EQ(r.status, 0) << r.out;
     const auto j = nlohmann::json::parse(r.out);
@@ -77,7 +66,7 @@ TEST_F(StatsCommandTest, JsonGivesTheRangeStatisticsWithPointDecimals) {
 }
 
 TEST_F(StatsCommandTest, MalformedRecordsAndRangesOutsideTheRecordExitWithTwo) {
-    const std::string bad = WorkedRecord() + "1;2;3;\n";
+    const std::string bad = test::WorkedRecord() + "1;2;3;\n";
     const std::string path = Write(bad);
     const test::ToolResult r = Stats(path + " --json");
     EXPECT_EQ(r.status, 2);
@@ -88,8 +77,8 @@ TEST_F(StatsCommandTest, MalformedRecordsAndRangesOutsideTheRecordExitWithTwo) {
     EXPECT_EQ(before.status, 0) << "the range ends before the bad line: " << before.out;
 
     EXPECT_EQ(Stats(path + " --from 3 --to 2").status, 2);
-    EXPECT_EQ(Stats(Write(WorkedRecord()) + " --from 5 --to 11").status, 2);
-    EXPECT_EQ(Stats(Write(WorkedRecord()) + " --from 11").status, 2);
+    EXPECT_EQ(Stats(Write(test::WorkedRecord()) + " --from 5 --to 11").status, 2);
+    EXPECT_EQ(Stats(Write(test::WorkedRecord()) + " --from 11").status, 2);
     EXPECT_EQ(Stats(m_folder + "/missing.txt").status, 2);
     const test::ToolResult binary = Stats(Write(std::string("\x7f"
                                                             "ELF\x02\x01\x01\0\0",

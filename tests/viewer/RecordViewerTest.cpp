@@ -4,6 +4,7 @@
 #include "RunTool.h"
 #include "SimulatorFixture.h"
 #include "UserDialogs.h"
+#include "WorkedRecord.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -45,23 +46,12 @@ protected:
     std::string m_folder;
 };
 
-// Rope 1 goes 2, 4, 4, 4, 5, 5, 7, 9 over frames 2-9; rope 2 stays 100, rope 4 110.
-std::string WorkedRecord() {
-    std::string text = "07.12.2026 22:01:12\n";
-    auto line = [&](int rope1) { text += std::to_string(rope1) + ";100;0;110;0;0;0;0;0;0;0;0;\n"; };
-    line(1000);
-    for (int v : {2, 4, 4, 4, 5, 5, 7, 9})
-        line(v);
-    line(-1000);
-    return text;
-}
-
 enum { kCursor = 1, kMean = 2, kMin = 3, kMax = 4, kStd = 5 };
 
 } // namespace
 
 TEST_F(RecordViewerTest, OpensARecordAndReadsEveryRopeAtTheCursorAsItMovesAndZooms) {
-    const QPointer<CRecordViewer> v = Open(Write(WorkedRecord()));
+    const QPointer<CRecordViewer> v = Open(Write(test::WorkedRecord()));
     ASSERT_TRUE(v);
     EXPECT_EQ(v->Summary().frames, 10);
     EXPECT_TRUE(v->windowTitle().contains(QStringLiteral("run.txt")));
@@ -101,7 +91,7 @@ TEST_F(RecordViewerTest, OpensARecordAndReadsEveryRopeAtTheCursorAsItMovesAndZoo
 }
 
 TEST_F(RecordViewerTest, ARangeShowsEachRopesStatisticsAndTheSpreadInTheWindowsUnit) {
-    const QPointer<CRecordViewer> v = Open(Write(WorkedRecord()));
+    const QPointer<CRecordViewer> v = Open(Write(test::WorkedRecord()));
     ASSERT_TRUE(v);
     v->Chart()->SetRange(2, 9);
     EXPECT_EQ(Cell(v, 0, kMean), QStringLiteral("5.0"));
@@ -127,7 +117,7 @@ TEST_F(RecordViewerTest, ARangeShowsEachRopesStatisticsAndTheSpreadInTheWindowsU
 }
 
 TEST_F(RecordViewerTest, TheRangeExportsAsCsvThatReadsBackAndTheChartAsPng) {
-    const QPointer<CRecordViewer> v = Open(Write(WorkedRecord()));
+    const QPointer<CRecordViewer> v = Open(Write(test::WorkedRecord()));
     ASSERT_TRUE(v);
     v->Chart()->SetRange(3, 4);
     const QString csv = QString::fromStdString(m_folder + "/range.csv");
@@ -172,7 +162,7 @@ TEST_F(RecordViewerTest, AFaultyFileIsShownUpToItsBadLineAndOneThatIsNoRecordIsR
         texts.push_back(r.text);
         return IDOK;
     });
-    const QPointer<CRecordViewer> bad = Open(Write(WorkedRecord() + "1;2;x;\n5;5;5;\n"));
+    const QPointer<CRecordViewer> bad = Open(Write(test::WorkedRecord() + "1;2;x;\n5;5;5;\n"));
     ASSERT_TRUE(bad);
     EXPECT_EQ(bad->Record().Frames(), 10);
     ASSERT_EQ(texts.size(), 1u);
