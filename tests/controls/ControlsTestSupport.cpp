@@ -63,6 +63,15 @@ QImage Render(QWidget& widget) {
     return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
+QRect BoundingBox(const QImage& image, const std::function<bool(QRgb)>& wanted) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (wanted(image.pixel(x, y)))
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
 namespace {
 
 constexpr int kSide = 32;

@@ -6,7 +6,10 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRgb>
 #include <QSize>
+
+#include <functional>
 
 class QWidget;
 
@@ -33,6 +36,8 @@ void ConfigureAsMainWindowBar(CRopeBarCtrl& bar);
 void AddMainWindowSeries(CLineChartCtrl& chart);
 
 QImage Render(QWidget& widget);
+// The smallest rectangle around the pixels that are wanted; empty when none is.
+QRect BoundingBox(const QImage& image, const std::function<bool(QRgb)>& wanted);
 
 // Icons 130, 131, 133, 137 of the resource module below, and 200: a 32 x 32 icon that is
 // opaque magenta (255, 0, 255) everywhere.

@@ -32,15 +32,6 @@ private:
     const res::ResourceModule* m_previous = nullptr;
 };
 
-QRect BoundingBox(const QImage& image, const std::function<bool(QRgb)>& wanted) {
-    QRect box;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (wanted(image.pixel(x, y)))
-                box |= QRect(x, y, 1, 1);
-    return box;
-}
-
 void SendMouse(QWidget& w, QEvent::Type type, QPoint at, Qt::MouseButton button,
                Qt::MouseButtons held) {
     QMouseEvent event(type, QPointF(at), w.mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
@@ -51,7 +42,8 @@ TEST_F(IconButtonTest, IconIsCentredOnAButtonWithoutCaption) {
     CIconButton button;
     button.resize(61, 41);
     ASSERT_EQ(button.SetIcons(test::kMagentaIcon, 0), 0);
-    const QRect icon = BoundingBox(test::Render(button), [](QRgb p) { return p == kMagenta; });
+    const QRect icon =
+        test::BoundingBox(test::Render(button), [](QRgb p) { return p == kMagenta; });
     EXPECT_EQ(icon, QRect(14, 4, 32, 32));
 }
 
@@ -61,11 +53,11 @@ TEST_F(IconButtonTest, CaptionedButtonHasItsIconThreePixelsFromTheLeft) {
     button.SetWindowText(QStringLiteral("Start"));
     button.SetIcons(test::kMagentaIcon, 0);
     const QImage image = test::Render(button);
-    EXPECT_EQ(BoundingBox(image, [](QRgb p) { return p == kMagenta; }), QRect(3, 7, 32, 32));
+    EXPECT_EQ(test::BoundingBox(image, [](QRgb p) { return p == kMagenta; }), QRect(3, 7, 32, 32));
 
     // The caption is centred in what the icon leaves.
     const QRgb face = ToQColor(GetSysColor(COLOR_BTNFACE)).rgb();
-    const QRect text = BoundingBox(image, [&](QRgb p) { return p != face && p != kMagenta; });
+    const QRect text = test::BoundingBox(image, [&](QRgb p) { return p != face && p != kMagenta; });
     ASSERT_FALSE(text.isEmpty());
     EXPECT_NEAR(text.center().x(), (38 + 149) / 2.0, 2.0);
     EXPECT_NEAR(text.center().y(), 45 / 2.0, 3.0);
@@ -77,7 +69,7 @@ TEST_F(IconButtonTest, PressedMovesIconAndCaptionByOnePixelAndSinksTheEdge) {
     button.SetIcons(test::kMagentaIcon, 0);
     button.setDown(true);
     const QImage image = test::Render(button);
-    EXPECT_EQ(BoundingBox(image, [](QRgb p) { return p == kMagenta; }), QRect(15, 5, 32, 32));
+    EXPECT_EQ(test::BoundingBox(image, [](QRgb p) { return p == kMagenta; }), QRect(15, 5, 32, 32));
     EXPECT_EQ(image.pixel(0, 0), ToQColor(GetSysColor(COLOR_BTNSHADOW)).rgb());
     EXPECT_EQ(image.pixel(60, 40), ToQColor(GetSysColor(COLOR_BTNHIGHLIGHT)).rgb());
 }
@@ -235,7 +227,7 @@ TEST_F(IconButtonTest, CheckModeTogglesOnClickAndDrawsCheckedAsPressed) {
     const QImage image = test::Render(button);
     EXPECT_EQ(image.pixel(0, 0), ToQColor(GetSysColor(COLOR_BTNSHADOW)).rgb());
     // Checked is pressed, but the icon does not move in check mode.
-    EXPECT_EQ(BoundingBox(image, [](QRgb p) { return p == kMagenta; }), QRect(14, 4, 32, 32));
+    EXPECT_EQ(test::BoundingBox(image, [](QRgb p) { return p == kMagenta; }), QRect(14, 4, 32, 32));
     button.click();
     EXPECT_EQ(button.GetCheck(), FALSE);
 

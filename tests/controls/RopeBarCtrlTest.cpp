@@ -36,15 +36,6 @@ bool IsDark(QRgb c) {
     return qRed(c) < 100 && qGreen(c) < 100 && qBlue(c) < 100;
 }
 
-QRect BoundingBox(const QImage& image, const std::function<bool(QRgb)>& wanted) {
-    QRect box;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (wanted(image.pixel(x, y)))
-                box |= QRect(x, y, 1, 1);
-    return box;
-}
-
 int Count(const QImage& image, const QRect& area, const std::function<bool(QRgb)>& wanted) {
     int n = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
@@ -66,7 +57,7 @@ TEST(RopeBarCtrl, AtZeroShowsTheBackgroundAndABlackCentredZero) {
     m.bar.SetPos(0);
     const QImage c = m.Client();
     EXPECT_EQ(FilledRows(c, 0, kWhite), 0);
-    const QRect text = BoundingBox(c, IsDark);
+    const QRect text = test::BoundingBox(c, IsDark);
     ASSERT_FALSE(text.isEmpty());
     EXPECT_NEAR(text.center().x(), (c.width() - 1) / 2.0, 1.5);
     EXPECT_NEAR(text.center().y(), (c.height() - 1) / 2.0, 2.0);
@@ -98,7 +89,7 @@ TEST(RopeBarCtrl, TextIsWhiteOverTheBarAndBlackAboveIt) {
     m.bar.SetPos(500);
     const QImage c = m.Client();
     const int edge = c.height() - 500 * c.height() / 1000; // first filled row
-    const QRect text = BoundingBox(c, [](QRgb p) { return p != kWhite && qBlue(p) < 150; });
+    const QRect text = test::BoundingBox(c, [](QRgb p) { return p != kWhite && qBlue(p) < 150; });
     ASSERT_FALSE(text.isEmpty());
     // The number straddles the edge of the bar.
     ASSERT_LT(text.top(), edge);
@@ -252,10 +243,10 @@ TEST(RopeBarCtrl, TextFormatsAndTheirRemoval) {
     m.bar.SetTextFormat(QString(), RLB_PERCENT);
     m.bar.ModifyStyle(0, RLB_PERCENT);
     c = m.Client();
-    const QRect percent = BoundingBox(c, IsDark);
+    const QRect percent = test::BoundingBox(c, IsDark);
     m.bar.SetTextFormat(QStringLiteral("%d"), RLB_VALUE);
     c = m.Client();
-    const QRect value = BoundingBox(c, IsDark);
+    const QRect value = test::BoundingBox(c, IsDark);
     EXPECT_GT(percent.width(), value.width() + 3);
 }
 
@@ -264,11 +255,11 @@ TEST(RopeBarCtrl, EscapementTurnsTheTextAboutTheCentre) {
     m.bar.SetTextFormat(QStringLiteral("%d kg"), RLB_VALUE);
     m.bar.SetPos(0);
     QImage c = m.Client();
-    const QRect flat = BoundingBox(c, IsDark);
+    const QRect flat = test::BoundingBox(c, IsDark);
     for (int tenths : {900, 2700}) {
         m.bar.SetTextEscapement(tenths);
         c = m.Client();
-        const QRect turned = BoundingBox(c, IsDark);
+        const QRect turned = test::BoundingBox(c, IsDark);
         EXPECT_GT(turned.height(), turned.width()) << tenths;
         EXPECT_NEAR(turned.height(), flat.width(), 2) << tenths;
         EXPECT_NEAR(turned.center().x(), (c.width() - 1) / 2.0, 2.0) << tenths;
@@ -285,7 +276,7 @@ TEST(RopeBarCtrl, TextOnBarIsDrawnOnlyWhereItFits) {
     m.bar.SetPos(600);
     c = m.Client();
     const int edge = c.height() - 600 * c.height() / 1000;
-    const QRect text = BoundingBox(c, [](QRgb p) { return qRed(p) > 100 && p != kWhite; });
+    const QRect text = test::BoundingBox(c, [](QRgb p) { return qRed(p) > 100 && p != kWhite; });
     ASSERT_FALSE(text.isEmpty());
     EXPECT_GE(text.top(), edge);
     EXPECT_NEAR(text.center().y(), (edge + c.height() - 1) / 2.0, 2.0);
