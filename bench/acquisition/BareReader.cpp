@@ -1,9 +1,10 @@
 // An independent bare reader: a process of its own that starts the device's stream and then
 // makes one blocking read of a whole 40-byte frame per frame, nothing else. It prints the
 // frames it measured and its CPU per frame over them, so the benchmark's floor can be checked
-// against it.
+// against it. Given a record file it is the bare recorder: it also writes each frame's twelve
+// loads as a line and flushes every 50 ms, the least any record costs.
 //
-//     tensiq-bare-reader PORT_PATH WARM_UP_FRAMES FRAMES
+//     tensiq-bare-reader PORT_PATH WARM_UP_FRAMES FRAMES [RECORD_FILE]
 #include <charconv>
 #include <chrono>
 #include <cstdint>

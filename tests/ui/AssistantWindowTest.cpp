@@ -23,9 +23,11 @@ protected:
     static bool Green(const QColor& c) { return c.green() > 120 && c.red() < 60 && c.blue() < 60; }
     static bool Red(const QColor& c) { return c.red() > 120 && c.green() < 60 && c.blue() < 60; }
 
-    void SetReading(int port, int rope, std::int16_t value) {
+    // The device on port reads value on rope from now on; true once its bar shows it.
+    [[nodiscard]] bool ShowReading(int port, int rope, std::int16_t value) {
         sim->With<sim::DeviceModel>(
             port, [&](sim::DeviceModel& d) { d.Config().readings[rope] = value; });
+        return PumpUntil([&] { return dlg->m_bars[rope].ShownValue() == value; });
     }
 };
 
@@ -69,13 +71,11 @@ TEST_F(AssistantWindow, WarningTargetsMarkerNextRopeAndEnd) {
     EXPECT_EQ(dlg->m_bars[1].m_target, 100);
     EXPECT_TRUE(Red(FilledColour(1))) << FilledColour(1).name().toStdString();
     // The technician slackens rope 2 to 102, within 2 % of 100: green.
-    SetReading(3, 1, 102);
-    ASSERT_TRUE(PumpUntil([&] { return dlg->m_bars[1].GetPos() == 102; }));
+    ASSERT_TRUE(ShowReading(3, 1, 102));
     dlg->Tick(kMarkerTimer);
     EXPECT_TRUE(Green(FilledColour(1))) << FilledColour(1).name().toStdString();
     // The marker follows the reference rope as it changes too.
-    SetReading(3, 0, 120);
-    ASSERT_TRUE(PumpUntil([&] { return dlg->m_bars[0].GetPos() == 120; }));
+    ASSERT_TRUE(ShowReading(3, 0, 120));
     dlg->Tick(kMarkerTimer);
     EXPECT_EQ(dlg->m_bars[1].m_target, 120);
     EXPECT_TRUE(Red(FilledColour(1)));
@@ -224,13 +224,11 @@ TEST_F(AssistantWindow, RopesAboveTheFullScaleCountWithTheirLoads) {
     EXPECT_EQ(dlg->m_bars[0].m_target, 1000);
     EXPECT_TRUE(Red(FilledColour(0))) << FilledColour(0).name().toStdString();
     // The reference rope goes above the full scale too: the marker follows its load.
-    SetReading(3, 2, 1400);
-    ASSERT_TRUE(PumpUntil([&] { return dlg->m_bars[2].ShownValue() == 1400; }));
+    ASSERT_TRUE(ShowReading(3, 2, 1400));
     dlg->Tick(kMarkerTimer);
     EXPECT_EQ(dlg->m_bars[0].m_target, 1400);
     EXPECT_TRUE(Red(FilledColour(0)));
-    SetReading(3, 0, 1410);
-    ASSERT_TRUE(PumpUntil([&] { return dlg->m_bars[0].ShownValue() == 1410; }));
+    ASSERT_TRUE(ShowReading(3, 0, 1410));
     EXPECT_TRUE(Green(FilledColour(0))) << "within 2 % of 1400";
     dlg->OnAssistant();
 }
