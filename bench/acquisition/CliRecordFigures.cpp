@@ -180,10 +180,10 @@ CliRecordFigures MeasureCliRecord(const std::string& dir, const std::string& cli
     if (f.rounds > 0) {
         f.cpuPerFrameUs = Median(record);
         f.bareCpuPerFrameUs = Median(bare);
-        f.ratio = Median(ratio);
+        f.ratio = MeanWithInterval(ratio);
         f.bareRecorderCpuPerFrameUs = Median(recorder);
-        f.recorderRatio = Median(recorderRatio);
-        f.ratioToRecorder = Median(ratioToRecorder);
+        f.recorderRatio = MeanWithInterval(recorderRatio);
+        f.ratioToRecorder = MeanWithInterval(ratioToRecorder);
     }
 
     if (const std::string strace = FindProgram("strace"); strace.empty())

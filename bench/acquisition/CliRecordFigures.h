@@ -3,6 +3,8 @@
 // per frame over a stretch of its steady stream, and system calls and user-space instructions
 // per frame, each as the difference of a long and a short run so that start-up drops out. And
 // an independent bare reader.
+#include "MeanInterval.h"
+
 #include <string>
 
 namespace tensiq::bench {
@@ -21,10 +23,10 @@ BareReaderFigures MeasureBareReader(const std::string& dir, const std::string& b
 struct CliRecordFigures {
     double cpuPerFrameUs = -1;             // record, 4 s of its steady stream; median of the rounds
     double bareCpuPerFrameUs = -1;         // the bare reader alone, in the same rounds; median
-    double ratio = -1;                     // record against the bare reader, each round; median
+    MeanInterval ratio;                    // record against the bare reader, each round
     double bareRecorderCpuPerFrameUs = -1; // the bare recorder alone, same rounds; median
-    double recorderRatio = -1;             // the bare recorder against the bare reader; median
-    double ratioToRecorder = -1;           // record against the bare recorder; median
+    MeanInterval recorderRatio;            // the bare recorder against the bare reader
+    MeanInterval ratioToRecorder;          // record against the bare recorder
     int rounds = 0;
     double syscallsPerFrame = -1;     // strace -c -f, 3000 minus 500 frames
     double instructionsPerFrame = -1; // callgrind, 5000 minus 1000 frames
