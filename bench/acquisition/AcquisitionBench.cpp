@@ -498,15 +498,22 @@ int main(int argc, char** argv) {
         if (f->unknown != 0)
             std::printf("warning: %ld updates named a frame never sent\n", f->unknown);
 
+    // Ratios are the means of the rounds' ratios with their 95 % intervals.
+    const auto interval = [](const bench::MeanInterval& m) {
+        char text[64];
+        if (m.halfWidth < 0)
+            std::snprintf(text, sizeof text, "%.2fx (one round: no interval)", m.mean);
+        else
+            std::snprintf(text, sizeof text, "%.2fx (%.2f to %.2f)", m.mean, m.Low(), m.High());
+        return std::string(text);
+    };
     const bench::MeanInterval ratio = bench::MeanWithInterval(threadRatio);
     const bool streamMet = thread.lost == 0 && thread.sent > 0 && thread.p99Ms < 2.0;
     const bench::Verdict cpuVerdict = bench::AtMost(ratio, 1.5);
     std::printf("\nacquisition CPU per frame: %.1f us against the blocking reader's %.1f us "
                 "(medians of %zu rounds, each alone)\n",
                 bench::Median(threadCpu), bench::Median(floorCpu), threadRatio.size());
-    std::printf("  %.2fx the blocking reader, 95 %% interval %.2fx to %.2fx (the mean of the "
-                "rounds' ratios)\n",
-                ratio.mean, ratio.Low(), ratio.High());
+    std::printf("  %s the blocking reader\n", interval(ratio).c_str());
     std::printf("targets: nothing lost and p99 under 2 ms %s; at most 1.5x the blocking reader "
                 "%s\n",
                 streamMet ? "met" : "NOT met", bench::VerdictText(cpuVerdict));
@@ -528,12 +535,6 @@ int main(int argc, char** argv) {
     std::printf("  record, CPU per frame (us)                    %8.1f  (4 s of its steady stream, "
                 "median of %d rounds)\n",
                 cli.cpuPerFrameUs, cli.rounds);
-    // Ratios are the means of the rounds' ratios with their 95 % intervals.
-    const auto interval = [](const bench::MeanInterval& m) {
-        char text[64];
-        std::snprintf(text, sizeof text, "%.2fx (%.2f-%.2f)", m.mean, m.Low(), m.High());
-        return std::string(text);
-    };
     std::printf("  the bare reader alone, same rounds (us)      %8.1f  record %s that\n",
                 cli.bareCpuPerFrameUs, interval(cli.ratio).c_str());
     std::printf("  the bare recorder alone, same rounds (us)    %8.1f  %s the bare reader;\n",
